@@ -1,0 +1,124 @@
+#ifndef MAINWINDOW_H
+#define MAINWINDOW_H
+
+#include <QMainWindow>
+#include <QPointF>
+#include <QProgressBar>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <cstddef>
+
+#include "plot/plotter.h"
+
+namespace Ui {
+class MainWindow;
+}
+
+class QTextStream;
+
+// The main window: loads the compiled-in record, lays out the plot windows
+// and runs the analyses started from its menus. Its state is public because
+// the plot windows read and write it through their back pointer.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    Plotter* plotterList[20];
+    Plotter* plotterListMatrix[20];
+    int plotterCount;
+    int plotterCountRaw;
+    int previousPlotterCount;
+    int previousPlotterCountMatrix;
+    bool isMultiCurve;
+    QString yUnit;
+    QVector<QPointF> signal[30];
+    int analysisType;
+    int transformType;
+    double deltaFrequency;
+    double deltaTime;
+    int firstTimeIndex;
+    QStringList stftWindow;
+    QStringList waveletBase;
+    int currentSignalIndex;
+    QVector<float> pattern;
+    int leftShift;
+    bool isSingleWindow;
+    bool isMagneticCursor;
+    bool isTrimSignalsAtBegin;
+    bool isBondSignals;
+    bool previousBondSignals;
+    int decomposeLevel;
+    bool isDecompose;
+
+    void display_raw_signals(bool multi);
+    void FFTSpectrum(QVector<QPointF>& data);
+    void wwPS(double* PS, double* signal, int dal);
+    void TimeFrequencyAnalysis(QVector<QPointF>& data, int type);
+    void wwstft(float* coefficient, float* signal, int nfft, int noverlap, int dal, int windowType);
+    void wwistft(double* coefficient, double* signal, int nfft, int noverlap, int dal);
+    static size_t process_data(void* buffer, size_t size, size_t nmemb, void* user_p);
+
+    // Loads one signal text file into `out` following the loading rules.
+    // Returns 0 on success, 1 for an over-long line, 2 for a file without a
+    // valid sample; the message is left to the caller.
+    static int readSignalFile(QTextStream& in, QVector<QPointF>& out);
+
+    // The form, for tests and for the analyses that place widgets on it.
+    Ui::MainWindow* form() const { return ui; }
+    // The progress bar of the time-frequency runs, made once and reused.
+    QProgressBar* timeFrequencyProgressBar();
+    const double* centerFrequencies() const { return CenterFreq; }
+
+public slots:
+    void on_action_Time_Dom_Analysis_triggered();
+    void on_action_Fast_Fourier_Transform_triggered();
+    void on_action_Power_Spectral_Density_triggered();
+    void on_action_Set_Decompose_Level_triggered();
+    void on_action_Decompose_triggered();
+    void on_action_Undo_decompose_triggered();
+    void on_action_Enable_Magnetic_Cursor_triggered();
+    void on_action_Multi_windows_dynamical_Selection_triggered();
+    void on_action_Trim_Signals_at_Begin_triggered();
+    void on_action_Bond_Signals_triggered();
+    void on_action_Wavelet_Analysis_triggered();
+    void on_action_STFT_Analysis_triggered();
+
+private slots:
+    void on_action_Open_File_triggered();
+    void on_action_Save_File_triggered();
+    void on_action_Print_triggered();
+    void on_action_Exit_triggered();
+    void on_action_Import_WFDB_Database_triggered();
+    void on_action_Export_Data_triggered();
+    void on_action_Choose_Local_Language_triggered();
+    void on_actionEnglish_triggered();
+    void on_actionContents_triggered();
+    void on_actionAbout_triggered();
+    void extract_record_list(int);
+    void load_display_remotedata(int);
+
+protected:
+    void changeEvent(QEvent* e) override;
+
+private:
+    void loadSignals();
+
+    Ui::MainWindow* ui;
+    QString database_path_1;
+    QString database_path_2;
+    QString database_path_3;
+    bool lang_is_english;
+    QVector<double> CenterFrequencyV;
+    double* CenterFreq;
+    QProgressBar* tfProgressBar;
+
+    friend class MainWindowTestAccess;
+};
+
+#endif // MAINWINDOW_H

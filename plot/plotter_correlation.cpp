@@ -1,0 +1,7 @@
+// Auto- and cross-correlation.
+
+#include "plot/plotter.h"
+
+void Plotter::AutoCorrelation() {}
+void Plotter::CrossCorrelation() {}
+void Plotter::UndoCorrelation() {}

@@ -1,0 +1,5 @@
+// Power spectral density of the plot window's curve.
+
+#include "plot/plotter.h"
+
+void Plotter::PowerSpectralDensity() {}

@@ -1,0 +1,2 @@
+// Writes the eight signal files of the demo record (placeholder).
+int main() { return 0; }
