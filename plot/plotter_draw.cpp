@@ -257,8 +257,9 @@ void Plotter::drawCursorLabel(QStylePainter* painter, QString& label)
             other.setFont(linked->font());
             other.setBackground(linked->palette().brush(QPalette::Dark));
             other.setPen(pen);
-            other.drawLine(x, linked->zoomOutButton->y() - 5, x,
-                           linked->zoomInButton->y() + linked->zoomInButton->height());
+            // From above the zoom-out button to past the bottom edge: the
+            // window's whole height.
+            other.drawLine(x, linked->zoomOutButton->y() - 5, x, linked->zoomInButton->y() + linked->height());
         }
     }
 
