@@ -1,6 +1,8 @@
 #include <QtTest>
 
 #include <QFile>
+#include <QImage>
+#include <QSet>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -308,6 +310,33 @@ private slots:
         std::sort(sorted.begin(), sorted.end());
         QVERIFY(sorted[kSamples / 20] > 1.0 && sorted[kSamples / 20] < 4.0);
         QVERIFY(sorted[kSamples * 19 / 20] > 8.0 && sorted[kSamples * 19 / 20] < 12.0);
+    }
+
+    // The tool-bar and zoom icons are compiled in, drawn and transparent
+    // around their shapes.
+    void iconsCompiledIn()
+    {
+        QList<QImage> images;
+        for (const char* name : {"open", "save", "print", "exit", "zoomin", "zoomout"}) {
+            const QImage image(QStringLiteral(":/images/%1.png").arg(name));
+            QVERIFY2(!image.isNull(), name);
+            QCOMPARE(image.size(), QSize(48, 48));
+            QVERIFY2(image.hasAlphaChannel(), name);
+            QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
+            QSet<QRgb> colours;
+            int opaque = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x) {
+                    colours.insert(image.pixel(x, y));
+                    if (qAlpha(image.pixel(x, y)) == 255)
+                        ++opaque;
+                }
+            QVERIFY2(colours.size() > 20, name);
+            QVERIFY2(opaque > 48 * 48 / 5, name);
+            for (const QImage& other : images)
+                QVERIFY2(other != image, name);
+            images << image;
+        }
     }
 
     void breathing()
