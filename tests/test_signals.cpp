@@ -153,17 +153,27 @@ private slots:
         }
     }
 
-    void generatorWithoutDirectoryFails()
+    void generatorOutputDirectory()
     {
         QProcess gen;
         gen.start(QStringLiteral(QUELMORA_GENERATOR), {});
         QVERIFY(gen.waitForFinished(60000));
         QVERIFY(gen.exitCode() != 0);
 
+        // A directory that cannot be made: its parent is a plain file.
         QTemporaryDir dir;
-        gen.start(QStringLiteral(QUELMORA_GENERATOR), {dir.filePath("missing/sub")});
+        QFile plain(dir.filePath("plain"));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        gen.start(QStringLiteral(QUELMORA_GENERATOR), {dir.filePath("plain/sub")});
         QVERIFY(gen.waitForFinished(60000));
         QVERIFY(gen.exitCode() != 0);
+
+        // A missing directory is made.
+        gen.start(QStringLiteral(QUELMORA_GENERATOR), {dir.filePath("new/sub")});
+        QVERIFY(gen.waitForFinished(60000));
+        QCOMPARE(gen.exitCode(), 0);
+        QVERIFY(QFile::exists(dir.filePath("new/sub/Resp. Imp._mgh038.txt")));
     }
 
     // "t v" lines: t = k/360 as %g, one blank, a fixed-point value; LF ends.

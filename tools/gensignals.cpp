@@ -14,12 +14,14 @@
 // a few decimals with integer formatting, so that a last-bit difference of a
 // libm function cannot reach the text.
 //
-// Usage: gensignals OUTPUT_DIR [--stats]
+// Usage: gensignals OUTPUT_DIR [--stats]   (the directory is created if needed;
+// --stats prints each channel's range)
 
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -266,7 +268,8 @@ std::vector<double> makeEcg(const LeadShape& L, const std::vector<Beat>& beats,
         const int from = centre - int(0.35 * Fs);
         const int to = centre + int(0.65 * Fs);
         const double qt = std::sqrt(b.rr > 0.3 ? b.rr / 0.75 : 0.4);  // T follows the rate
-        const double swing = 1.0 + L.axisSwing * (2.0 * vol[centre > 0 ? (centre < Total ? centre : Total - 1) : 0] - 1.0);
+        const int at = centre < 0 ? 0 : (centre >= Total ? Total - 1 : centre);
+        const double swing = 1.0 + L.axisSwing * (2.0 * vol[at] - 1.0);  // electrical axis moves with breathing
         for (int i = from; i <= to; ++i) {
             if (i < 0 || i >= Total) continue;
             const double s = timeOf(i) - b.r;
@@ -522,6 +525,12 @@ int main(int argc, char** argv)
     }
     const std::string dir = argv[1];
     const bool stats = argc > 2 && std::strcmp(argv[2], "--stats") == 0;
+    std::error_code error;
+    std::filesystem::create_directories(dir, error);
+    if (error) {
+        std::fprintf(stderr, "gensignals: cannot create %s: %s\n", dir.c_str(), error.message().c_str());
+        return 1;
+    }
 
     // One generator per purpose, so that retuning one channel leaves the
     // others' noise as it was.
