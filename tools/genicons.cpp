@@ -5,7 +5,7 @@
 // them down to 16 or 24 pixels. All icons share one outline colour and
 // pen width.
 //
-// Usage: genicons OUTPUT_DIR      (e.g. resources/images)
+// Usage: genicons OUTPUT_DIR      (e.g. resources/images; created if needed)
 
 #include <QCoreApplication>
 #include <QDir>
@@ -223,6 +223,10 @@ int main(int argc, char** argv)
         return 2;
     }
     const QDir dir(QString::fromLocal8Bit(argv[1]));
+    if (!dir.mkpath(QStringLiteral("."))) {
+        std::fprintf(stderr, "genicons: cannot create %s\n", argv[1]);
+        return 1;
+    }
     bool ok = true;
     ok = render(dir.filePath("open.png"), drawOpen) && ok;
     ok = render(dir.filePath("save.png"), drawSave) && ok;
