@@ -8,6 +8,9 @@
 #include "plot/plotter.h"
 #include "testutil.h"
 
+#include <algorithm>
+#include <iterator>
+
 class PlotterTestAccess
 {
 public:
@@ -45,15 +48,28 @@ void pushZoom(Plotter& p, const PlotSettings& s)
     p.zoomIn();
 }
 
-void setUpMain(MainWindow& mw, bool bond, bool single)
+// Gives the main window's options defined values and an empty window table
+// for the test's own windows; puts its own table back before it dies.
+struct MainSetup
 {
-    mw.isBondSignals = bond;
-    mw.isSingleWindow = single;
-    mw.isMagneticCursor = mw.isMultiCurve = false;
-    mw.plotterCount = 0;
-    for (Plotter*& p : mw.plotterList)
-        p = nullptr;
-}
+    MainSetup(MainWindow& w, bool bond, bool single) : mw(w), count(w.plotterCount)
+    {
+        std::copy(std::begin(w.plotterList), std::end(w.plotterList), saved);
+        w.isBondSignals = bond;
+        w.isSingleWindow = single;
+        w.isMagneticCursor = w.isMultiCurve = false;
+        w.plotterCount = 0;
+        std::fill(std::begin(w.plotterList), std::end(w.plotterList), nullptr);
+    }
+    ~MainSetup()
+    {
+        std::copy(std::begin(saved), std::end(saved), mw.plotterList);
+        mw.plotterCount = count;
+    }
+    MainWindow& mw;
+    Plotter* saved[20];
+    int count;
+};
 
 // y = 5 across the middle, with end points that make the view 0..10 on both axes.
 QVector<QPointF> shelf(double step = 1.0)
@@ -322,7 +338,7 @@ private slots:
     {
         DialogCloser closer;
         MainWindow mw;
-        setUpMain(mw, true, false);
+        MainSetup setup(mw, true, false);
         Plotter w[3];
         for (int i = 0; i < 3; ++i) {
             w[i].mainw = &mw;
@@ -357,7 +373,7 @@ private slots:
     {
         DialogCloser closer;
         MainWindow mw;
-        setUpMain(mw, false, true);
+        MainSetup setup(mw, false, true);
         Plotter image, above, below;
         image.mainw = above.mainw = below.mainw = &mw;
         image.pList0 = &above;
