@@ -21,17 +21,19 @@ QVector<QPointF> pickPeaks(const QVector<QPointF>& scores, int kind, float thres
 
     // Score 0 is never examined: a peak needs a window that rose into it.
     for (int k = 1; k < scores.size(); ++k) {
-        const QPointF& s = scores[k];
+        // Scores are compared and kept in single precision.
+        const float y = float(scores[k].y());
+        const float x = float(scores[k].x());
         bool rises = false;
         switch (kind) {
         case ByTime:
-            rises = s.y() > previousY;
+            rises = y > previousY;
             break;
         case ByAmplitude:
-            rises = s.x() > previousX;
+            rises = x > previousX;
             break;
         case ByTimeAndAmplitude:
-            rises = s.y() > previousY && s.x() > previousX;
+            rises = y > previousY && x > previousX;
             break;
         default:
             break;
@@ -59,8 +61,8 @@ QVector<QPointF> pickPeaks(const QVector<QPointF>& scores, int kind, float thres
             rising = false;
         }
 
-        previousY = float(s.y());
-        previousX = float(s.x());
+        previousY = y;
+        previousX = x;
     }
     return hits;
 }
