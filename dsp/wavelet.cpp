@@ -133,23 +133,45 @@ TapRange tapRange(double half, long n)
     return r;
 }
 
-// ---- inner loops: out[i] = sum over t < ntaps of ext[i + ntaps - 1 - t] * w[t]
+// ---- inner loops
+//
+// out[i] = float(float(s / a) / kk) with s = sum over t < ntaps, in order, of
+// ext[i + ntaps - 1 - t] * w[t]. The scaling is part of the vector loop: the
+// two divisions cost about as much as a short kernel's taps.
 
-void convolveScalar(const double* ext, const double* w, long ntaps, double* out, long from, long n)
+struct Scaling {
+    double a;
+    double kk;
+};
+
+inline float scaleSum(double s, const Scaling& sc)
+{
+    return static_cast<float>(static_cast<float>(s / sc.a) / sc.kk);
+}
+
+void convolveScalar(const double* ext, const double* w, long ntaps, float* out, long from, long n, Scaling sc)
 {
     for (long i = from; i < n; ++i) {
         const double* p = ext + i + ntaps - 1;
         double sum = 0;
         for (long t = 0; t < ntaps; ++t)
             sum += p[-t] * w[t];
-        out[i] = sum;
+        out[i] = scaleSum(sum, sc);
     }
 }
 
 #ifdef QUELMORA_X86
 
-void convolveSse2(const double* ext, const double* w, long ntaps, double* out, long n)
+inline void storeScaledSse2(float* out, __m128d s, __m128d a, __m128d kk)
 {
+    const __m128 f = _mm_cvtpd_ps(_mm_div_pd(s, a));
+    const __m128 g = _mm_cvtpd_ps(_mm_div_pd(_mm_cvtps_pd(f), kk));
+    _mm_storel_pi(reinterpret_cast<__m64*>(out), g);
+}
+
+void convolveSse2(const double* ext, const double* w, long ntaps, float* out, long n, Scaling sc)
+{
+    const __m128d va = _mm_set1_pd(sc.a), vk = _mm_set1_pd(sc.kk);
     long i = 0;
     for (; i + 16 <= n; i += 16) {
         __m128d a0 = _mm_setzero_pd(), a1 = a0, a2 = a0, a3 = a0, a4 = a0, a5 = a0, a6 = a0, a7 = a0;
@@ -165,31 +187,120 @@ void convolveSse2(const double* ext, const double* w, long ntaps, double* out, l
             a6 = _mm_add_pd(a6, _mm_mul_pd(_mm_loadu_pd(p + 12), wv));
             a7 = _mm_add_pd(a7, _mm_mul_pd(_mm_loadu_pd(p + 14), wv));
         }
-        _mm_storeu_pd(out + i, a0);
-        _mm_storeu_pd(out + i + 2, a1);
-        _mm_storeu_pd(out + i + 4, a2);
-        _mm_storeu_pd(out + i + 6, a3);
-        _mm_storeu_pd(out + i + 8, a4);
-        _mm_storeu_pd(out + i + 10, a5);
-        _mm_storeu_pd(out + i + 12, a6);
-        _mm_storeu_pd(out + i + 14, a7);
+        storeScaledSse2(out + i, a0, va, vk);
+        storeScaledSse2(out + i + 2, a1, va, vk);
+        storeScaledSse2(out + i + 4, a2, va, vk);
+        storeScaledSse2(out + i + 6, a3, va, vk);
+        storeScaledSse2(out + i + 8, a4, va, vk);
+        storeScaledSse2(out + i + 10, a5, va, vk);
+        storeScaledSse2(out + i + 12, a6, va, vk);
+        storeScaledSse2(out + i + 14, a7, va, vk);
     }
     for (; i + 2 <= n; i += 2) {
         __m128d a0 = _mm_setzero_pd();
         const double* p = ext + i + ntaps - 1;
         for (long t = 0; t < ntaps; ++t, --p)
             a0 = _mm_add_pd(a0, _mm_mul_pd(_mm_loadu_pd(p), _mm_set1_pd(w[t])));
-        _mm_storeu_pd(out + i, a0);
+        storeScaledSse2(out + i, a0, va, vk);
     }
-    convolveScalar(ext, w, ntaps, out, i, n);
+    convolveScalar(ext, w, ntaps, out, i, n, sc);
 }
 
-__attribute__((target("avx2,fma"))) void convolveAvx2(const double* ext, const double* w, long ntaps,
-                                                      double* out, long n)
+// Long kernels: accumulator u works on tap s + 4u at step s, so all eight
+// read the same signal vector and each step loads it once; every lane still
+// adds its taps in increasing order.
+#define QUELMORA_SKEW_STEP(u, check)                                                          \
+    {                                                                                         \
+        const long t = s + (u) * kLanes;                                                      \
+        if (!(check) || (t >= 0 && t < ntaps))                                                \
+            a##u = FMADD(v, SET1(w[t]), a##u);                                                \
+    }
+#define QUELMORA_SKEW_ALL(check)                                                              \
+    QUELMORA_SKEW_STEP(0, check) QUELMORA_SKEW_STEP(1, check) QUELMORA_SKEW_STEP(2, check)    \
+    QUELMORA_SKEW_STEP(3, check) QUELMORA_SKEW_STEP(4, check) QUELMORA_SKEW_STEP(5, check)    \
+    QUELMORA_SKEW_STEP(6, check) QUELMORA_SKEW_STEP(7, check)
+
+#define QUELMORA_SKEW_BLOCK()                                                                 \
+    {                                                                                         \
+        const double* q = ext + i + ntaps - 1;                                                \
+        long s = -7 * kLanes;                                                                 \
+        for (; s < 0; ++s) {                                                                  \
+            const auto v = LOADU(q - s);                                                      \
+            QUELMORA_SKEW_ALL(true)                                                           \
+        }                                                                                     \
+        for (; s < ntaps - 7 * kLanes; ++s) {                                                 \
+            const auto v = LOADU(q - s);                                                      \
+            QUELMORA_SKEW_ALL(false)                                                          \
+        }                                                                                     \
+        for (; s < ntaps; ++s) {                                                              \
+            const auto v = LOADU(q - s);                                                      \
+            QUELMORA_SKEW_ALL(true)                                                           \
+        }                                                                                     \
+    }
+
+// The two divisions of the scaling are done as products with the
+// reciprocals: p = s * (1 / a) lies within about 3 double ulps of the rounded
+// quotient, so both round to the same float unless p sits within a few double
+// ulps of a midpoint between two floats (its low 29 mantissa bits close to
+// 2^28) or outside the normal float range. Such lanes, rare, take the exact
+// divisions.
+struct ScaleAvx2 {
+    __m256d a, kk, ra, rkk;
+};
+
+__attribute__((target("avx2,fma"))) inline __m256i needsExactAvx2(__m256d p)
 {
+    const __m256i bits = _mm256_castpd_si256(p);
+    const __m256i low = _mm256_and_si256(bits, _mm256_set1_epi64x(0x1FFFFFFF));
+    const __m256i d = _mm256_sub_epi64(low, _mm256_set1_epi64x((1 << 28) - 16));
+    const __m256i mid = _mm256_and_si256(_mm256_cmpgt_epi64(d, _mm256_set1_epi64x(-1)),
+                                         _mm256_cmpgt_epi64(_mm256_set1_epi64x(33), d));
+    const __m256i e = _mm256_and_si256(_mm256_srli_epi64(bits, 52), _mm256_set1_epi64x(0x7FF));
+    const __m256i range = _mm256_or_si256(_mm256_cmpgt_epi64(_mm256_set1_epi64x(903), e),
+                                          _mm256_cmpgt_epi64(e, _mm256_set1_epi64x(1143)));
+    return _mm256_or_si256(mid, range);
+}
+
+__attribute__((target("avx2,fma"))) inline void storeScaledAvx2(float* out, __m256d s, const ScaleAvx2& c)
+{
+    const __m256d p1 = _mm256_mul_pd(s, c.ra);
+    const __m128 f = _mm256_cvtpd_ps(p1);
+    const __m256d p2 = _mm256_mul_pd(_mm256_cvtps_pd(f), c.rkk);
+    const __m256i exact = _mm256_or_si256(needsExactAvx2(p1), needsExactAvx2(p2));
+    if (!_mm256_testz_si256(exact, exact)) {
+        const __m128 g = _mm256_cvtpd_ps(_mm256_div_pd(s, c.a));
+        _mm_storeu_ps(out, _mm256_cvtpd_ps(_mm256_div_pd(_mm256_cvtps_pd(g), c.kk)));
+        return;
+    }
+    _mm_storeu_ps(out, _mm256_cvtpd_ps(p2));
+}
+
+__attribute__((target("avx2,fma"))) void convolveAvx2(const double* ext, const double* w, long ntaps, float* out,
+                                                      long n, Scaling sc)
+{
+    const ScaleAvx2 vs{_mm256_set1_pd(sc.a), _mm256_set1_pd(sc.kk), _mm256_set1_pd(1.0 / sc.a), _mm256_set1_pd(1.0 / sc.kk)};
     long i = 0;
     for (; i + 32 <= n; i += 32) {
         __m256d a0 = _mm256_setzero_pd(), a1 = a0, a2 = a0, a3 = a0, a4 = a0, a5 = a0, a6 = a0, a7 = a0;
+        if (ntaps >= 8 * 4) {
+            constexpr long kLanes = 4;
+#define FMADD _mm256_fmadd_pd
+#define SET1 _mm256_set1_pd
+#define LOADU _mm256_loadu_pd
+            QUELMORA_SKEW_BLOCK()
+#undef FMADD
+#undef SET1
+#undef LOADU
+            storeScaledAvx2(out + i, a0, vs);
+            storeScaledAvx2(out + i + 4, a1, vs);
+            storeScaledAvx2(out + i + 8, a2, vs);
+            storeScaledAvx2(out + i + 12, a3, vs);
+            storeScaledAvx2(out + i + 16, a4, vs);
+            storeScaledAvx2(out + i + 20, a5, vs);
+            storeScaledAvx2(out + i + 24, a6, vs);
+            storeScaledAvx2(out + i + 28, a7, vs);
+            continue;
+        }
         const double* p = ext + i + ntaps - 1;
         for (long t = 0; t < ntaps; ++t, --p) {
             const __m256d wv = _mm256_broadcast_sd(w + t);
@@ -202,31 +313,79 @@ __attribute__((target("avx2,fma"))) void convolveAvx2(const double* ext, const d
             a6 = _mm256_fmadd_pd(_mm256_loadu_pd(p + 24), wv, a6);
             a7 = _mm256_fmadd_pd(_mm256_loadu_pd(p + 28), wv, a7);
         }
-        _mm256_storeu_pd(out + i, a0);
-        _mm256_storeu_pd(out + i + 4, a1);
-        _mm256_storeu_pd(out + i + 8, a2);
-        _mm256_storeu_pd(out + i + 12, a3);
-        _mm256_storeu_pd(out + i + 16, a4);
-        _mm256_storeu_pd(out + i + 20, a5);
-        _mm256_storeu_pd(out + i + 24, a6);
-        _mm256_storeu_pd(out + i + 28, a7);
+        storeScaledAvx2(out + i, a0, vs);
+        storeScaledAvx2(out + i + 4, a1, vs);
+        storeScaledAvx2(out + i + 8, a2, vs);
+        storeScaledAvx2(out + i + 12, a3, vs);
+        storeScaledAvx2(out + i + 16, a4, vs);
+        storeScaledAvx2(out + i + 20, a5, vs);
+        storeScaledAvx2(out + i + 24, a6, vs);
+        storeScaledAvx2(out + i + 28, a7, vs);
     }
     for (; i + 4 <= n; i += 4) {
         __m256d a0 = _mm256_setzero_pd();
         const double* p = ext + i + ntaps - 1;
         for (long t = 0; t < ntaps; ++t, --p)
             a0 = _mm256_fmadd_pd(_mm256_loadu_pd(p), _mm256_broadcast_sd(w + t), a0);
-        _mm256_storeu_pd(out + i, a0);
+        storeScaledAvx2(out + i, a0, vs);
     }
-    convolveScalar(ext, w, ntaps, out, i, n);
+    convolveScalar(ext, w, ntaps, out, i, n, sc);
 }
 
-__attribute__((target("avx512f"))) void convolveAvx512(const double* ext, const double* w, long ntaps,
-                                                       double* out, long n)
+struct ScaleAvx512 {
+    __m512d a, kk, ra, rkk;
+};
+
+__attribute__((target("avx512f"))) inline __mmask8 needsExactAvx512(__m512d p)
 {
+    const __m512i bits = _mm512_castpd_si512(p);
+    const __m512i low = _mm512_and_si512(bits, _mm512_set1_epi64(0x1FFFFFFF));
+    const __mmask8 mid = _mm512_cmple_epu64_mask(_mm512_sub_epi64(low, _mm512_set1_epi64((1 << 28) - 16)),
+                                                 _mm512_set1_epi64(32));
+    const __m512i e = _mm512_and_si512(_mm512_maskz_srli_epi64(0xFF, bits, 52), _mm512_set1_epi64(0x7FF));
+    const __mmask8 range = _mm512_cmpgt_epu64_mask(_mm512_sub_epi64(e, _mm512_set1_epi64(903)), _mm512_set1_epi64(240));
+    return mid | range;
+}
+
+__attribute__((target("avx512f"))) inline void storeScaledAvx512(float* out, __m512d s, const ScaleAvx512& c)
+{
+    const __m512d p1 = _mm512_mul_pd(s, c.ra);
+    const __m256 f = _mm512_maskz_cvtpd_ps(0xFF, p1);
+    const __m512d p2 = _mm512_mul_pd(_mm512_maskz_cvtps_pd(0xFF, f), c.rkk);
+    if (needsExactAvx512(p1) | needsExactAvx512(p2)) {
+        const __m256 g = _mm512_maskz_cvtpd_ps(0xFF, _mm512_div_pd(s, c.a));
+        _mm256_storeu_ps(out, _mm512_maskz_cvtpd_ps(0xFF, _mm512_div_pd(_mm512_maskz_cvtps_pd(0xFF, g), c.kk)));
+        return;
+    }
+    _mm256_storeu_ps(out, _mm512_maskz_cvtpd_ps(0xFF, p2));
+}
+
+__attribute__((target("avx512f"))) void convolveAvx512(const double* ext, const double* w, long ntaps, float* out,
+                                                       long n, Scaling sc)
+{
+    const ScaleAvx512 vs{_mm512_set1_pd(sc.a), _mm512_set1_pd(sc.kk), _mm512_set1_pd(1.0 / sc.a), _mm512_set1_pd(1.0 / sc.kk)};
     long i = 0;
     for (; i + 64 <= n; i += 64) {
         __m512d a0 = _mm512_setzero_pd(), a1 = a0, a2 = a0, a3 = a0, a4 = a0, a5 = a0, a6 = a0, a7 = a0;
+        if (ntaps >= 8 * 8) {
+            constexpr long kLanes = 8;
+#define FMADD _mm512_fmadd_pd
+#define SET1 _mm512_set1_pd
+#define LOADU _mm512_loadu_pd
+            QUELMORA_SKEW_BLOCK()
+#undef FMADD
+#undef SET1
+#undef LOADU
+            storeScaledAvx512(out + i, a0, vs);
+            storeScaledAvx512(out + i + 8, a1, vs);
+            storeScaledAvx512(out + i + 16, a2, vs);
+            storeScaledAvx512(out + i + 24, a3, vs);
+            storeScaledAvx512(out + i + 32, a4, vs);
+            storeScaledAvx512(out + i + 40, a5, vs);
+            storeScaledAvx512(out + i + 48, a6, vs);
+            storeScaledAvx512(out + i + 56, a7, vs);
+            continue;
+        }
         const double* p = ext + i + ntaps - 1;
         for (long t = 0; t < ntaps; ++t, --p) {
             const __m512d wv = _mm512_set1_pd(w[t]);
@@ -239,23 +398,23 @@ __attribute__((target("avx512f"))) void convolveAvx512(const double* ext, const 
             a6 = _mm512_fmadd_pd(_mm512_loadu_pd(p + 48), wv, a6);
             a7 = _mm512_fmadd_pd(_mm512_loadu_pd(p + 56), wv, a7);
         }
-        _mm512_storeu_pd(out + i, a0);
-        _mm512_storeu_pd(out + i + 8, a1);
-        _mm512_storeu_pd(out + i + 16, a2);
-        _mm512_storeu_pd(out + i + 24, a3);
-        _mm512_storeu_pd(out + i + 32, a4);
-        _mm512_storeu_pd(out + i + 40, a5);
-        _mm512_storeu_pd(out + i + 48, a6);
-        _mm512_storeu_pd(out + i + 56, a7);
+        storeScaledAvx512(out + i, a0, vs);
+        storeScaledAvx512(out + i + 8, a1, vs);
+        storeScaledAvx512(out + i + 16, a2, vs);
+        storeScaledAvx512(out + i + 24, a3, vs);
+        storeScaledAvx512(out + i + 32, a4, vs);
+        storeScaledAvx512(out + i + 40, a5, vs);
+        storeScaledAvx512(out + i + 48, a6, vs);
+        storeScaledAvx512(out + i + 56, a7, vs);
     }
     for (; i + 8 <= n; i += 8) {
         __m512d a0 = _mm512_setzero_pd();
         const double* p = ext + i + ntaps - 1;
         for (long t = 0; t < ntaps; ++t, --p)
             a0 = _mm512_fmadd_pd(_mm512_loadu_pd(p), _mm512_set1_pd(w[t]), a0);
-        _mm512_storeu_pd(out + i, a0);
+        storeScaledAvx512(out + i, a0, vs);
     }
-    convolveScalar(ext, w, ntaps, out, i, n);
+    convolveScalar(ext, w, ntaps, out, i, n, sc);
 }
 
 int supportedLevel()
@@ -283,51 +442,62 @@ int& currentLevel()
     return level;
 }
 
-void convolveSums(const double* ext, const double* w, long ntaps, double* out, long n)
+void convolveScaled(const double* ext, const double* w, long ntaps, float* out, long n, Scaling sc)
 {
 #ifdef QUELMORA_X86
     switch (currentLevel()) {
     case 2:
-        convolveAvx512(ext, w, ntaps, out, n);
+        convolveAvx512(ext, w, ntaps, out, n, sc);
         return;
     case 1:
-        convolveAvx2(ext, w, ntaps, out, n);
+        convolveAvx2(ext, w, ntaps, out, n, sc);
         return;
     default:
-        convolveSse2(ext, w, ntaps, out, n);
+        convolveSse2(ext, w, ntaps, out, n, sc);
         return;
     }
 #else
-    convolveScalar(ext, w, ntaps, out, 0, n);
+    convolveScalar(ext, w, ntaps, out, 0, n, sc);
 #endif
 }
 
 // Work buffers of one transform, reused across scales.
 struct Workspace {
-    std::vector<double> ext;  // signal, mirrored before 0, zeros past the end
+    // ext[idx] = e(idx - lead): the signal, mirrored about sample 0 before it
+    // and zeros after it, with room for the widest tap range of the transform.
+    std::vector<double> ext;
+    long lead = 0;
     std::vector<double> taps; // kernel samples of the tap range, as doubles
-    std::vector<double> sums;
 };
 
-// sums[i] = sum over k in range, in increasing k, of e(i - k) * kernel(k),
-// with e(j) = sig[|j|] while |j| < n and 0 beyond; `kernel` holds the
-// samples lo .. hi as floats.
-void directSums(Workspace& ws, const float* sig, long n, const float* kernel, TapRange range)
+void prepareSignal(Workspace& ws, const float* sig, long n, long lead, long trail)
 {
-    ws.sums.assign(n, 0.0);
-    const long ntaps = range.count();
-    if (ntaps == 0)
-        return;
-    ws.taps.assign(kernel, kernel + ntaps);
-    // ext[idx] = e(idx - hi), idx over [0, n + ntaps - 1)
-    const long len = n + ntaps - 1;
-    ws.ext.resize(len);
-    for (long idx = 0; idx < len; ++idx) {
-        const long j = idx - range.hi;
-        const long m = j < 0 ? -j : j;
-        ws.ext[idx] = m < n ? static_cast<double>(sig[m]) : 0.0;
+    ws.lead = lead;
+    const long len = n + lead + trail;
+    ws.ext.assign(len, 0.0);
+    double* ext = ws.ext.data();
+    for (long idx = 0; idx < lead; ++idx) {
+        const long m = lead - idx; // |j| for j = idx - lead < 0
+        if (m < n)
+            ext[idx] = sig[m];
     }
-    convolveSums(ws.ext.data(), ws.taps.data(), ntaps, ws.sums.data(), n);
+    for (long j = 0; j < n; ++j)
+        ext[lead + j] = sig[j];
+}
+
+// out[i] = float(float(s_i / a) / kk), s_i = sum over k in range, in
+// increasing k, of e(i - k) * kernel(k), with e(j) = sig[|j|] while |j| < n
+// and 0 beyond; `kernel` holds the samples lo .. hi as floats. The range must
+// lie within the one the workspace was prepared for.
+void directConvolution(Workspace& ws, long n, const float* kernel, TapRange range, Scaling sc, float* out)
+{
+    const long ntaps = range.count();
+    if (ntaps == 0) {
+        std::fill(out, out + n, scaleSum(0.0, sc));
+        return;
+    }
+    ws.taps.assign(kernel, kernel + ntaps);
+    convolveScaled(ws.ext.data() + (ws.lead - range.hi), ws.taps.data(), ntaps, out, n, sc);
 }
 
 } // namespace
@@ -392,9 +562,8 @@ void wavelet::convolution(float* sig, float* h, float* yy, float a, int dal)
     Workspace ws;
     // Tap k uses kernel index k + half.
     const float* kernel = range.count() > 0 ? h + (range.lo + static_cast<long>(half)) : h;
-    directSums(ws, sig, n, kernel, range);
-    for (long i = 0; i < n; ++i)
-        yy[i] = static_cast<float>(static_cast<float>(ws.sums[i] / a) / kk);
+    prepareSignal(ws, sig, n, std::max(0L, range.hi), std::max(0L, -range.lo));
+    directConvolution(ws, n, kernel, range, Scaling{a, kk}, yy);
 }
 
 void wavelet::cwt(float* coifficient, float* sig, int dal, int /*Fs*/, int NS, float* Scales, int baseType)
@@ -405,8 +574,20 @@ void wavelet::cwt(float* coifficient, float* sig, int dal, int /*Fs*/, int NS, f
     const bool complexType = isComplexType(baseType);
     const bool imWritten = writesImaginary(baseType);
 
+    // One extended copy of the signal serves every scale.
+    long lead = 0, trail = 0;
+    for (int j = 0; j < NS; ++j) {
+        if (!usableScale(Scales[j]))
+            continue;
+        const TapRange r = tapRange(halfWidth(Scales[j], t), n);
+        if (r.count() > 0) {
+            lead = std::max(lead, r.hi);
+            trail = std::max(trail, -r.lo);
+        }
+    }
     Workspace ws;
-    std::vector<float> re, im, realRow(complexType ? n : 0);
+    prepareSignal(ws, sig, n, lead, trail);
+    std::vector<float> re, im, realRow(complexType ? n : 0), imagRow(complexType ? n : 0);
     for (int j = 0; j < NS; ++j) {
         float* row = coifficient + static_cast<size_t>(j) * n;
         const float a = Scales[j];
@@ -425,18 +606,16 @@ void wavelet::cwt(float* coifficient, float* sig, int dal, int /*Fs*/, int NS, f
                 im[k - range.lo] = s.im;
         }
 
-        directSums(ws, sig, n, re.data(), range);
-        float* real = complexType ? realRow.data() : row;
-        for (long i = 0; i < n; ++i)
-            real[i] = static_cast<float>(static_cast<float>(ws.sums[i] / a) / kk);
-        if (!complexType)
+        const Scaling sc{a, kk};
+        if (!complexType) {
+            directConvolution(ws, n, re.data(), range, sc, row);
             continue;
-
-        directSums(ws, sig, n, im.data(), range);
+        }
+        directConvolution(ws, n, re.data(), range, sc, realRow.data());
+        directConvolution(ws, n, im.data(), range, sc, imagRow.data());
         for (long i = 0; i < n; ++i) {
-            const float I = static_cast<float>(static_cast<float>(ws.sums[i] / a) / kk);
-            const double R = realRow[i];
-            const float sq = static_cast<float>(R * R + static_cast<double>(I) * I);
+            const double R = realRow[i], I = imagRow[i];
+            const float sq = static_cast<float>(R * R + I * I);
             row[i] = static_cast<float>(std::sqrt(static_cast<double>(sq)));
         }
     }
