@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <random>
@@ -219,6 +220,88 @@ private slots:
         }
         setWaveletKernelLevel(top);
         QCOMPARE(waveletKernelLevel(), top);
+    }
+
+    void scalingRoundsLikeTheDivisions_data()
+    {
+        QTest::addColumn<int>("level");
+        const int top = setWaveletKernelLevel(99);
+        for (int level = 0; level <= top; ++level)
+            QTest::newRow(qPrintable(QString("level %1").arg(level))) << level;
+    }
+
+    void scalingRoundsLikeTheDivisions()
+    {
+        // Sums whose quotient by the scale lies at or next to a midpoint
+        // between two floats, where a product with the reciprocal can round
+        // the other way.
+        QFETCH(int, level);
+        QCOMPARE(setWaveletKernelLevel(level), level);
+        wavelet w;
+        std::mt19937 gen(7);
+        std::uniform_int_distribution<int> odd(1 << 23, (1 << 24) - 1);
+        std::uniform_real_distribution<float> scale(0.5f, 20.0f);
+        for (int round = 0; round < 12; ++round) {
+            const float a = scale(gen);
+            const long h = halfOf(w, a);
+            std::vector<float> kernel(2 * h + 1, 0.0f);
+            kernel[h - 2] = kernel[h - 1] = kernel[h] = 1.0f; // out[i] = sig[i+2] + sig[i+1] + sig[i]
+            std::vector<float> sig;
+            for (int m = 0; m < 256; ++m) {
+                const double M = (2.0 * odd(gen) + 1) * std::ldexp(1.0, -24 + m % 20);
+                const double ulp = std::ldexp(M, -52);
+                const double s = a * (M + (m % 7 - 3) * ulp);
+                // s in three floats, added back exactly in tap order
+                const float v1 = float(s);
+                const float v2 = float(s - v1);
+                const float v3 = float(s - v1 - v2);
+                QCOMPARE((double(v1) + v2) + v3, s);
+                sig.push_back(v3);
+                sig.push_back(v2);
+                sig.push_back(v1);
+            }
+            const int n = int(sig.size());
+            std::vector<float> got(n), want(n);
+            w.convolution(sig.data(), kernel.data(), got.data(), a, n);
+            referenceConvolution(sig.data(), kernel.data(), want.data(), a, n, w.t, w.kk);
+            QString where;
+            QVERIFY2(sameBits(got, want, &where), qPrintable(QString("scale %1 %2").arg(a).arg(where)));
+        }
+        setWaveletKernelLevel(99);
+    }
+
+    void extremeSampleValues()
+    {
+        wavelet w;
+        const int n = 150;
+        std::vector<float> sig = randomSignal(n, 6);
+        sig[10] = 1e-40f;  // subnormal
+        sig[20] = 3e38f;   // products overflow the float range after scaling
+        sig[21] = -3e38f;
+        sig[40] = 0.0f;
+        sig[90] = std::numeric_limits<float>::infinity();
+        sig[120] = std::numeric_limits<float>::quiet_NaN();
+        for (int i = 60; i < 80; ++i)
+            sig[i] = 1e-30f;
+        float scales[] = {0.15f, 0.9f, 3.1f};
+        const int top = setWaveletKernelLevel(99);
+        for (int type : {0, 1, 4, 6}) {
+            std::vector<float> want(3 * n);
+            referenceCwt(w, want.data(), sig.data(), n, 3, scales, type);
+            for (int level = 0; level <= top; ++level) {
+                setWaveletKernelLevel(level);
+                std::vector<float> got(3 * n);
+                w.cwt(got.data(), sig.data(), n, 360, 3, scales, type);
+                for (int i = 0; i < 3 * n; ++i) {
+                    if (std::isnan(want[i]) && std::isnan(got[i]))
+                        continue;
+                    if (std::memcmp(&want[i], &got[i], sizeof(float)) != 0)
+                        QFAIL(qPrintable(QString("type %1 level %2 cell %3: %4 vs %5")
+                                             .arg(type).arg(level).arg(i).arg(got[i]).arg(want[i])));
+                }
+            }
+        }
+        setWaveletKernelLevel(top);
     }
 
     void publicConvolutionMatchesReference()
