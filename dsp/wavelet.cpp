@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <vector>
 
-#if defined(__x86_64__) || defined(__i386__)
+#if defined(__x86_64__)
 #include <immintrin.h>
 #define QUELMORA_X86 1
 #endif
@@ -136,8 +136,8 @@ TapRange tapRange(double half, long n)
 // ---- inner loops
 //
 // out[i] = float(float(s / a) / kk) with s = sum over t < ntaps, in order, of
-// ext[i + ntaps - 1 - t] * w[t]. The scaling is part of the vector loop: the
-// two divisions cost about as much as a short kernel's taps.
+// ext[i + ntaps - 1 - t] * w[t]. The scaling is done in the vector loops too:
+// for short kernels it costs as much as the taps.
 
 struct Scaling {
     double a;
@@ -513,7 +513,8 @@ int setWaveletKernelLevel(int level)
     return currentLevel();
 }
 
-wavelet::wavelet(QWidget* parent) : QWidget(parent), IsSpectrum(0), t(0.1f), kk(std::pow(kPi, 0.25))
+// kk is the fourth root of pi.
+wavelet::wavelet(QWidget* parent) : QWidget(parent), IsSpectrum(0), t(0.1f), kk(1.3313353638003897)
 {
 }
 
