@@ -41,59 +41,64 @@ void MainWindow::prediction(double* simulation, int Lmissing)
     if (target < 0 || target >= count || target >= 30 || plotterList[target] == nullptr)
         return;
 
-    QMap<int, QVector<double> > traces;
-    for (int i = 0; i < count; ++i) {
-        QVector<double> y;
-        if (plotterList[i] != nullptr) {
-            const QVector<QPointF> curve = plotterList[i]->curveMap.value(0);
-            y.reserve(curve.size());
-            for (const QPointF& p : curve)
-                y.append(p.y());
+    try {
+        QMap<int, QVector<double> > traces;
+        for (int i = 0; i < count; ++i) {
+            QVector<double> y;
+            if (plotterList[i] != nullptr) {
+                const QVector<QPointF> curve = plotterList[i]->curveMap.value(0);
+                y.reserve(curve.size());
+                for (const QPointF& p : curve)
+                    y.append(p.y());
+            }
+            traces.insert(i, y);
         }
-        traces.insert(i, y);
-    }
 
-    QVector<double>& targetTrace = traces[target];
-    // The simulation holds one entry per sample of the target's curve.
-    const int simulationLength = int(targetTrace.size());
-    if (leftShift > 0) {
-        for (int i = leftShift; i < targetTrace.size(); ++i)
-            targetTrace[i - leftShift] = targetTrace[i];
-    }
-
-    dwnn(traces, simulation, target, Lmissing);
-
-    const QVector<QPointF>& original = signal[target];
-    const int total = int(original.size());
-    const int Ls = qBound(0, total - Lmissing, total);
-
-    // Both parts are scored against the loaded signal; the simulation is read
-    // only as far as it reaches (the score continues a shorter sequence with
-    // its last value).
-    auto part = [&](int from, int to, QVector<float>& a, QVector<float>& b) {
-        a.clear();
-        b.clear();
-        for (int k = from; k < to; ++k) {
-            a.append(float(original[k].y()));
-            if (k < simulationLength)
-                b.append(float(simulation[k]));
+        QVector<double>& targetTrace = traces[target];
+        // The simulation holds one entry per sample of the target's curve.
+        const int simulationLength = int(targetTrace.size());
+        if (leftShift > 0) {
+            for (int i = leftShift; i < targetTrace.size(); ++i)
+                targetTrace[i - leftShift] = targetTrace[i];
         }
-    };
 
-    toolbox tools;
-    QVector<float> a;
-    QVector<float> b;
-    part(0, Ls, a, b);
-    const QPointF simulationScore = tools.score(a, b);
-    part(Ls, total, a, b);
-    const QPointF predictionScore = tools.score(a, b);
+        dwnn(traces, simulation, target, Lmissing);
 
-    Plotter* w = plotterList[target];
-    w->xLabelIsShown = true;
-    w->xLabel.clear();
-    w->xLabel = QString("Simulation score: ") + QString::number(simulationScore.x(), 'g', 6) + "_"
-                + QString::number(simulationScore.y(), 'g', 6) + "\n " + "Prediction score: "
-                + QString::number(predictionScore.x(), 'g', 6) + "_" + QString::number(predictionScore.y(), 'g', 6);
+        const QVector<QPointF>& original = signal[target];
+        const int total = int(original.size());
+        const int Ls = qBound(0, total - Lmissing, total);
+
+        // Both parts are scored against the loaded signal; the simulation is read
+        // only as far as it reaches (the score continues a shorter sequence with
+        // its last value).
+        auto part = [&](int from, int to, QVector<float>& a, QVector<float>& b) {
+            a.clear();
+            b.clear();
+            for (int k = from; k < to; ++k) {
+                a.append(float(original[k].y()));
+                if (k < simulationLength)
+                    b.append(float(simulation[k]));
+            }
+        };
+
+        toolbox tools;
+        QVector<float> a;
+        QVector<float> b;
+        part(0, Ls, a, b);
+        const QPointF simulationScore = tools.score(a, b);
+        part(Ls, total, a, b);
+        const QPointF predictionScore = tools.score(a, b);
+
+        Plotter* w = plotterList[target];
+        w->xLabelIsShown = true;
+        w->xLabel.clear();
+        w->xLabel = QString("Simulation score: ") + QString::number(simulationScore.x(), 'g', 6) + "_"
+                    + QString::number(simulationScore.y(), 'g', 6) + "\n " + "Prediction score: "
+                    + QString::number(predictionScore.x(), 'g', 6) + "_" + QString::number(predictionScore.y(), 'g', 6);
+    } catch (const std::bad_alloc&) {
+        QMessageBox::information(this, tr("Reference Trace"), tr("Not enough memory for the reference-trace model!"),
+                                 QMessageBox::Ok);
+    }
 }
 
 void MainWindow::dwnn(QMap<int, QVector<double> > signalMap, double* simulation, int targetIndex, int Lmissing)
