@@ -103,7 +103,7 @@ void verifyCorrelationCurve(const Plotter& r, const Curve& init, const PlotSetti
 // Stops the calling test at the helper's first failure.
 #define VERIFY_CORRELATION(...)                                                                    \
     do {                                                                                           \
-        VERIFY_CORRELATION(__VA_ARGS__);                                                       \
+        verifyCorrelationCurve(__VA_ARGS__);                                                       \
         if (QTest::currentTestFailed())                                                            \
             return;                                                                                \
     } while (false)
