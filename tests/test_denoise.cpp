@@ -92,15 +92,18 @@ QString failureText(const QVector<double>& got, const QVector<double>& want)
         QVERIFY2(why.isEmpty(), qPrintable(why));                                                  \
     } while (false)
 
-// Signals whose self-correlation (the toolbox's) peaks at zero lag at every
-// depth of the search, and one whose peak lies 64 positions off it.
-double peakedAtZeroLag(int k)
+// Eight periods over k = 0 .. 1024. The toolbox's self-correlation keeps
+// only the circularly even part of a block, so a cosine peaks at zero lag at
+// every depth of the search; a strong sine turns the correlation of the
+// block with itself delayed by one sample (as the toolbox builds it) upside
+// down, so its peak lies half a period (64 of 1024 positions) off zero lag.
+double peakedAtZeroLag(double k)
 {
     return std::cos(2 * M_PI * 8 * k / 1024.0);
 }
-double peakedOffZeroLag(int k)
+double peakedOffZeroLag(double k)
 {
-    return std::cos(2 * M_PI * 8 * k / 1024.0) + 100 * std::sin(2 * M_PI * 8 * k / 1024.0);
+    return std::cos(2 * M_PI * 8 * k / 1024.0) + 1000 * std::sin(2 * M_PI * 8 * k / 1024.0);
 }
 
 } // namespace
@@ -328,11 +331,21 @@ private slots:
     }
 
     // The automatic search stops at once when the raw samples' peak lies off
-    // zero lag: the curve keeps its raw values at depth 0.6.
+    // zero lag: the curve keeps its raw values at depth 0.6. The searched
+    // positions scale with the block (N/2 - N/10 .. N/2 + N/10 - 1), so a
+    // peak 64 (or, in 16384 samples, 1024) positions off is found.
+    void autoDenoiseFirstTestFails_data()
+    {
+        QTest::addColumn<int>("n");
+        QTest::newRow("1024") << 1024;
+        QTest::newRow("16384") << 16384;
+    }
+
     void autoDenoiseFirstTestFails()
     {
+        QFETCH(int, n);
         Plotter p;
-        const Curve raw = makeCurve(1024, peakedOffZeroLag);
+        const Curve raw = makeCurve(n, [n](int k) { return peakedOffZeroLag(k * 1024.0 / n); });
         p.setCurveData(0, raw);
         p.titlePrevious = "A";
         p.isManuDenoise = true;
@@ -347,17 +360,25 @@ private slots:
     }
 
     // A signal whose peak stays at zero lag runs the search to depth 1.0;
-    // the result is the raw samples de-noised once at 1.0.
+    // the result is the raw samples de-noised once at 1.0, not four times.
+    void autoDenoiseRunsToFullDepth_data()
+    {
+        QTest::addColumn<int>("n");
+        QTest::newRow("1024") << 1024;
+        QTest::newRow("16384") << 16384;
+    }
+
     void autoDenoiseRunsToFullDepth()
     {
+        QFETCH(int, n);
         if (!toolboxComputes())
             QSKIP("the numeric toolbox is not in this build yet");
         Plotter p;
-        const Curve raw = makeCurve(1024, peakedAtZeroLag);
+        const Curve raw = makeCurve(n, [n](int k) { return peakedAtZeroLag(k * 1024.0 / n); });
         p.setCurveData(0, raw);
         p.AutoDenoiseProcess();
         QCOMPARE(p.deNoiseDeep, 1.0f);
-        COMPARE_VALUES(yValues(p.curveMap.value(0)), denoised(yValues(raw), 1024, 1.0f));
+        COMPARE_VALUES(yValues(p.curveMap.value(0)), denoised(yValues(raw), n, 1.0f));
     }
 
     // Bonded "De-noise": the other displayed windows take this window's depth
