@@ -460,6 +460,31 @@ private slots:
         VERIFY_CORRELATION(p, c, view);
     }
 
+    // Over the loaded record laid out anew: each of the eight windows holds
+    // its 16384 samples and gets 16383 correlation points under its loading
+    // title; undo gives every title back.
+    void crossCorrelationOverTheRecord()
+    {
+        mw->isMultiCurve = false;
+        mw->display_raw_signals(false);
+        QCOMPARE(mw->plotterCount, 8);
+        Plotter* from = mw->plotterList[3];
+        from->CrossCorrelation();
+        for (int i = 0; i < 8; ++i) {
+            Plotter* p = mw->plotterList[i];
+            QCOMPARE(p->curveMap.value(1).size(), qsizetype(16383));
+            QCOMPARE(p->title, p->titleRaw + " Cross-correlation with ECG lead I_mgh038.txt");
+            QVERIFY(p->isSecondCurve);
+        }
+        mw->plotterList[6]->UndoCorrelation();
+        for (int i = 0; i < 8; ++i) {
+            Plotter* p = mw->plotterList[i];
+            QVERIFY(!p->curveMap.contains(1));
+            QCOMPARE(p->title, p->titleRaw);
+            QCOMPARE(p->curveMap.value(0), mw->signal[i]);
+        }
+    }
+
     // In the multi-curve display curve 1 is a signal: neither correlation nor
     // undo may replace or remove it.
     void multiCurveDisplayKeepsSignalCurves()

@@ -492,6 +492,41 @@ private slots:
         QCOMPARE(outside->title, QString("OUT"));
     }
 
+    // Over the loaded record laid out anew, bonded: "De-noise" on one window
+    // de-noises all eight at 0.8; undo from another gives every signal back.
+    void bondedDenoiseOverTheRecord()
+    {
+        mw->isMultiCurve = false;
+        mw->isBondSignals = true;
+        mw->display_raw_signals(false);
+        QCOMPARE(mw->plotterCount, 8);
+        for (int i = 0; i < 8; ++i) {
+            Plotter* p = mw->plotterList[i];
+            p->signalRaw.clear();
+            p->isManuDenoise = false;
+            QSignalBlocker block(p->horizontalSlider);
+            p->horizontalSlider->setValue(80);
+        }
+        mw->currentSignalIndex = 5;
+        mw->plotterList[5]->ManuDenoiseProcess();
+        for (int i = 0; i < 8; ++i) {
+            Plotter* p = mw->plotterList[i];
+            QCOMPARE(p->title, p->titleRaw + " de-noised");
+            QCOMPARE(p->deNoiseDeep, 0.8f);
+            QCOMPARE(p->signalRaw, yValues(mw->signal[i]));
+        }
+        COMPARE_VALUES(yValues(mw->plotterList[2]->curveMap.value(0)), denoised(yValues(mw->signal[2]), 16384, 0.8f));
+
+        DialogCloser closer;
+        mw->plotterList[0]->UndoDenoise();
+        for (int i = 0; i < 8; ++i) {
+            Plotter* p = mw->plotterList[i];
+            QCOMPARE(p->curveMap.value(0), mw->signal[i]);
+            QCOMPARE(p->title, p->titleRaw);
+            QVERIFY(p->signalRaw.isEmpty());
+        }
+    }
+
     // The file "d_" + title + ".txt" in the working directory, one "%e %e"
     // line per point, read back to the printed precision.
     void saveWritesEveryPoint()
