@@ -487,7 +487,9 @@ void TestPattern::sliderHandlerInManualDenoiseMode()
     mw->isBondSignals = false;
     moved->recalculatePatterTrace(35);
     // Unbonded: the other windows are left alone, and no trace runs.
+    QVERIFY(!moved->signalRaw.isEmpty()); // de-noising keeps the raw samples
     QVERIFY(!mw->plotterList[0]->isManuDenoise);
+    QVERIFY(mw->plotterList[0]->signalRaw.isEmpty());
     QVERIFY(moved->scoreList.isEmpty());
     QVERIFY(closer.titles.isEmpty());
 
@@ -498,13 +500,17 @@ void TestPattern::sliderHandlerInManualDenoiseMode()
     for (int i = 0; i < count; ++i) {
         QVERIFY(mw->plotterList[i]->isManuDenoise);
         QCOMPARE(mw->plotterList[i]->deNoiseDeep, 0.35f);
+        QVERIFY(!mw->plotterList[i]->signalRaw.isEmpty());
     }
 
+    // Back to the loaded record for the tests that follow.
     for (int i = 0; i < count; ++i) {
         mw->plotterList[i]->isManuDenoise = manual[i];
         mw->plotterList[i]->deNoiseDeep = depth[i];
+        mw->plotterList[i]->signalRaw.clear();
     }
     mw->isBondSignals = true;
+    mw->display_raw_signals(false);
 
     Plotter alone;
     alone.isManuDenoise = true;
