@@ -15,6 +15,15 @@ namespace {
 // Height of half a search band of the magnetic cursor, in pixels.
 const int deltY = 4;
 
+// The band with its corners ordered. Unlike QRect::normalized(), which
+// moves swapped edges inward by a pixel, this keeps both corners inside, so
+// that a band selects the same pixels whichever way it was dragged.
+QRect orderedBand(const QRect& band)
+{
+    return QRect(QPoint(qMin(band.left(), band.right()), qMin(band.top(), band.bottom())),
+                 QPoint(qMax(band.left(), band.right()), qMax(band.top(), band.bottom())));
+}
+
 QPoint truncatedPos(const QMouseEvent* event)
 {
     const QPointF p = event->position();
@@ -60,7 +69,7 @@ PlotSettings zoomedView(const PlotSettings& prev, const QRect& r, int wp, int hp
 
 void Plotter::updateRubberBandRegion()
 {
-    const QRect r = rubberBandRect.normalized();
+    const QRect r = orderedBand(rubberBandRect);
     update(r.left(), r.top(), r.width(), 1);
     update(r.left(), r.top(), 1, r.height());
     update(r.left(), r.bottom(), r.width(), 1);
@@ -85,8 +94,10 @@ void Plotter::mouseMoveEvent(QMouseEvent* event)
     if (!enableCursorPosCheck) {
         // The last search found a sample: bring the pointer onto it. That
         // move produces the next event, which searches again.
+        // A window that has found nothing yet has no sample to go to: the
+        // pointer must not jump to the window's corner.
         enableCursorPosCheck = true;
-        if (mainw && mainw->isMagneticCursor)
+        if (mainw && mainw->isMagneticCursor && !curveLabel.isEmpty())
             QCursor::setPos(mapToGlobal(curveLabelPos));
         signingOff = true;
         return;
@@ -168,7 +179,7 @@ void Plotter::mouseReleaseEvent(QMouseEvent* event)
     updateRubberBandRegion();
     unsetCursor();
 
-    QRect r = rubberBandRect.normalized();
+    QRect r = orderedBand(rubberBandRect);
     const bool bonded = mainw && mainw->isBondSignals;
 
     if (r.width() < 4 || r.height() < 4) {
