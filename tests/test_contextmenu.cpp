@@ -122,6 +122,7 @@ private slots:
     void zoomedWindowsMenus();
     void rightPressSetsCurrentSignal();
     void passiveWindowIgnoresPresses();
+    void chosenEntryRunsInsidePress();
     void waveletLengthCheck();
     void spectrumAndStftSetAnalysisType();
     void searchDecomposeLevelPicksFirstLargest();
@@ -404,6 +405,33 @@ void TestContextMenu::passiveWindowIgnoresPresses()
     rightPress(p);
     QCOMPARE(w->currentSignalIndex, 2);
     p->passitive = false;
+}
+
+void TestContextMenu::chosenEntryRunsInsidePress()
+{
+    DialogCloser closer(500); // only a fallback: the menu is answered below
+    w->analysisType = 1;
+    QStringList seen;
+    QTimer::singleShot(50, [&seen] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        seen = describe(menu);
+        const auto actions = menu->actions();
+        for (QAction* a : actions) {
+            if (a->text() == "Time domain analysis")
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+        }
+    });
+    rightPress(w->plotterList[2]);
+    QCOMPARE(seen.value(0), QString("Time domain analysis"));
+    QCOMPARE(seen.value(1), QString("[Frequency domain analysis] off"));
+    QCOMPARE(w->analysisType, 0);
+    QCOMPARE(w->currentSignalIndex, 2);
+    // The menu is gone once the press is handled.
+    QTest::qWait(10);
+    for (QWidget* top : QApplication::topLevelWidgets())
+        QVERIFY(!qobject_cast<QMenu*>(top) || top->parent());
 }
 
 void TestContextMenu::waveletLengthCheck()
