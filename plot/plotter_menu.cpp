@@ -31,6 +31,12 @@ int levelFromRow(int row)
     return level;
 }
 
+// Loops over the main window's table of twenty signal windows stay inside it.
+int tableCount(int n)
+{
+    return qBound(0, n, 20);
+}
+
 } // namespace
 
 void Plotter::mousePressEvent(QMouseEvent* event)
@@ -55,7 +61,7 @@ void Plotter::mousePressEvent(QMouseEvent* event)
 
     if (!isImage) {
         mainw->currentSignalIndex = 0;
-        for (int i = 0; i < mainw->plotterCount; ++i) {
+        for (int i = 0; i < tableCount(mainw->plotterCount); ++i) {
             if (mainw->plotterList[i] == this)
                 mainw->currentSignalIndex = i;
         }
@@ -211,7 +217,7 @@ void Plotter::waveletAnalysis()
     }
     mainw->analysisType = 2;
     mainw->transformType = 1;
-    for (int i = 0; i < mainw->plotterCount; ++i)
+    for (int i = 0; i < tableCount(mainw->plotterCount); ++i)
         mainw->plotterList[i]->refreshPixmap();
     // The analysis relays out the windows; work on a copy so that nothing
     // it does to this window's curves can pull the samples from under it.
@@ -228,7 +234,7 @@ void Plotter::stftAnalysis()
         return;
     }
     mainw->analysisType = 3;
-    for (int i = 0; i < mainw->plotterCount; ++i)
+    for (int i = 0; i < tableCount(mainw->plotterCount); ++i)
         mainw->plotterList[i]->refreshPixmap();
     mainw->transformType = 2;
     QVector<QPointF> data = curveMap.value(0);
@@ -241,7 +247,7 @@ void Plotter::SwitchSingleMultiFrame()
         return;
     MainWindow* m = mainw;
     if (m->plotterCount > 1) {
-        for (int i = 0; i < m->plotterCount; ++i)
+        for (int i = 0; i < tableCount(m->plotterCount); ++i)
             m->plotterList[i]->hide();
         show();
         m->previousPlotterCount = m->plotterCount;
@@ -254,7 +260,7 @@ void Plotter::SwitchSingleMultiFrame()
             m->previousBondSignals = false;
         }
     } else {
-        for (int i = 0; i < m->previousPlotterCount; ++i)
+        for (int i = 0; i < tableCount(m->previousPlotterCount); ++i)
             m->plotterList[i]->show();
         m->plotterCount = m->previousPlotterCount;
         if (m->previousBondSignals)
