@@ -505,6 +505,13 @@ void TestInteraction::magneticCursorFindsSample()
     moveTo(&p, QPoint(40, 232));
     QCOMPARE(PlotterTestAccess::label(p), QString("Signal_0: 1.5, -0.25"));
     QVERIFY(PlotterTestAccess::searching(p));
+
+    // A passive window refuses the band but still reads out samples.
+    p.passitive = true;
+    moveTo(&p, QPoint(415, 100));
+    QCOMPARE(PlotterTestAccess::label(p), QString());
+    moveTo(&p, QPoint(415, 232));
+    QCOMPARE(PlotterTestAccess::label(p), QString("Signal_0: 1.5, -0.25"));
 }
 
 void TestInteraction::magneticCursorSkipsShortAndDegenerateCurves()
