@@ -409,10 +409,10 @@ void TestContextMenu::passiveWindowIgnoresPresses()
 
 void TestContextMenu::chosenEntryRunsInsidePress()
 {
-    DialogCloser closer(500); // only a fallback: the menu is answered below
+    DialogCloser closer(2000); // only a fallback: the menu is answered below
     w->analysisType = 1;
     QStringList seen;
-    QTimer::singleShot(50, [&seen] {
+    QTimer::singleShot(50, w, [&seen] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         if (!menu)
             return;

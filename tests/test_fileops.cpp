@@ -4,6 +4,8 @@
 #include <QtTest>
 
 #include <QAction>
+#include <QFileDialog>
+#include <QPrintDialog>
 #include <QImageReader>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -160,16 +162,27 @@ void TestFileOps::failedSaveWarnsWithFileName()
 void TestFileOps::realSaveDialogCancelled()
 {
     // The real dialog, closed unanswered: nothing is saved, nothing is said.
-    DialogCloser closer;
+    DialogCloser closer(3000); // fallback only
     QTemporaryDir tmp;
     const QString oldDir = QDir::currentPath();
     QDir::setCurrent(tmp.path());
+    QStringList proposed;
     {
         MainWindow w;
         w.show();
+        QTimer::singleShot(50, &w, [&proposed] {
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                if (auto* dlg = qobject_cast<QFileDialog*>(top); dlg && dlg->isVisible()) {
+                    proposed = dlg->selectedFiles();
+                    proposed << dlg->windowTitle();
+                    dlg->reject();
+                }
+            }
+        });
         w.form()->action_Save_File->trigger();
     }
     QDir::setCurrent(oldDir);
+    QCOMPARE(proposed, QStringList({QDir(tmp.path()).canonicalPath() + "/untitled.jpg", "Save As"}));
     QVERIFY(closer.texts.isEmpty());
     QVERIFY(QDir(tmp.path()).entryList(QDir::Files).isEmpty());
 }
@@ -215,10 +228,20 @@ void TestFileOps::printFitsPictureOnPage()
 
 void TestFileOps::printDialogCancelledPrintsNothing()
 {
-    DialogCloser closer;
+    DialogCloser closer(3000); // fallback only
     MainWindow w;
     w.show();
+    bool asked = false;
+    QTimer::singleShot(50, &w, [&asked] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* dlg = qobject_cast<QPrintDialog*>(top); dlg && dlg->isVisible()) {
+                asked = true;
+                dlg->reject();
+            }
+        }
+    });
     w.form()->action_Print->trigger();
+    QVERIFY(asked);
     QVERIFY(closer.texts.isEmpty());
 }
 
