@@ -578,6 +578,39 @@ private slots:
         }
         QCOMPARE(mw.plotterList[0]->title, QString("ART_mgh038.txt_PSD"));
         QVERIFY(closer.texts.isEmpty());
+
+        mw.form()->action_Time_Dom_Analysis->trigger();
+        QCOMPARE(mw.analysisType, 0);
+        QVERIFY(frequencyMenu(mw)->isEnabled());
+        QCOMPARE(mw.plotterList[6]->title, QString("PAP_mgh038.txt"));
+        QCOMPARE(mw.plotterList[6]->curveMap.value(0), mw.signal[6]);
+    }
+
+    void fillerWindowOfAnOddGrid()
+    {
+        // Three signals: the fourth window repeats the last one and has no
+        // loaded signal of its own.
+        DialogCloser closer;
+        MainWindow mw;
+        mw.plotterCountRaw = 3;
+        mw.signal[3].clear();
+        mw.display_raw_signals(false);
+        QCOMPARE(mw.plotterCount, 4);
+
+        mw.form()->action_Fast_Fourier_Transform->trigger();
+        QVERIFY(closer.texts.isEmpty());
+        QCOMPARE(mw.plotterList[3]->curveMap.value(0).size(), 16352);
+        QCOMPARE(mw.plotterList[3]->curveMap.value(0), mw.plotterList[2]->curveMap.value(0));
+
+        // The filler's index is no loaded signal: the single FFT takes signal 0.
+        mw.form()->action_Time_Dom_Analysis->trigger();
+        mw.isBondSignals = false;
+        mw.currentSignalIndex = 3;
+        mw.form()->action_Fast_Fourier_Transform->trigger();
+        QVERIFY(closer.texts.isEmpty());
+        QCOMPARE(mw.currentSignalIndex, 0);
+        QCOMPARE(mw.plotterList[0]->title, QString("ART_mgh038.txt Spectrum "));
+        QCOMPARE(mw.previousPlotterCount, 4);
     }
 
     void menuPsdIndexChecked()
