@@ -3,6 +3,7 @@
 // imaginary part is a value of its own).
 
 #include "app/spectral.h"
+#include "dsp/tools.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -29,16 +30,6 @@ std::vector<double> workBuffer(int n)
     return std::vector<double>(static_cast<size_t>(n), 0.0);
 }
 
-// GSL must report errors through return codes, never abort the program.
-void quietGsl()
-{
-    static const bool done = [] {
-        gsl_set_error_handler_off();
-        return true;
-    }();
-    (void)done;
-}
-
 } // namespace
 
 void setAllocationFailureForTesting(bool fail)
@@ -60,7 +51,8 @@ Status realTransform(double* data, int n)
 {
     if (n < 1)
         return Status::TooShort;
-    quietGsl();
+    // GSL must report errors through return codes, never abort the program.
+    disableGslAbort();
     gsl_fft_real_wavetable* wavetable = gsl_fft_real_wavetable_alloc(static_cast<size_t>(n));
     gsl_fft_real_workspace* workspace = gsl_fft_real_workspace_alloc(static_cast<size_t>(n));
     Status status = Status::Ok;
