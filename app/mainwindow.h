@@ -9,6 +9,7 @@
 #include <QVector>
 
 #include <cstddef>
+#include <functional>
 
 #include "plot/plotter.h"
 
@@ -17,7 +18,9 @@ class MainWindow;
 }
 
 class QIODevice;
+class QPrinter;
 class QTextStream;
+class QUrl;
 
 // The main window: loads the compiled-in record, lays out the plot windows
 // and runs the analyses started from its menus. Its state is public because
@@ -75,6 +78,19 @@ public:
     // The progress bar of the time-frequency runs, made once and reused.
     QProgressBar* timeFrequencyProgressBar();
     const double* centerFrequencies() const { return CenterFreq; }
+
+    // Saves a picture of the window; on failure warns with the file's name
+    // and returns false.
+    bool savePicture(const QPixmap& picture, const QString& fileName);
+    // Draws a picture of the window on one page of the printer, shrunk to the
+    // printable area if larger; returns the rectangle drawn into.
+    QRect printPicture(QPrinter* printer);
+    // The help page beside the executable.
+    static QUrl helpUrl();
+    // Replaceable so that tests open no dialog and no browser.
+    static std::function<QString(QWidget* parent, const QString& caption, const QString& dir,
+                                 const QString& filter)> saveFileNameProvider;
+    static std::function<bool(const QUrl& url)> urlOpener;
 
 public slots:
     void on_action_Time_Dom_Analysis_triggered();
