@@ -3,6 +3,7 @@
 #include "plot/plotter.h"
 #include "app/mainwindow.h"
 
+#include <QFont>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QSlider>
@@ -92,6 +93,11 @@ Plotter::Plotter(QWidget* parent)
 
     setBackgroundRole(QPalette::Dark);
     setAutoFillBackground(true);
+    // Tick labels get fixed boxes (67 pixels for a y label such as
+    // "-1.2361e+02"); the desktop's default font is too wide for them.
+    QFont labelFont = font();
+    labelFont.setPointSizeF(7.5);
+    setFont(labelFont);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     setFocusPolicy(Qt::StrongFocus);
     rubberBandIsShown = false;
