@@ -2,6 +2,7 @@
 #define MAINWINDOW_H
 
 #include <QMainWindow>
+#include <QMap>
 #include <QPointF>
 #include <QProgressBar>
 #include <QString>
@@ -67,6 +68,11 @@ public:
     void wwstft(float* coefficient, float* signal, int nfft, int noverlap, int dal, int windowType);
     void wwistft(double* coefficient, double* signal, int nfft, int noverlap, int dal);
     static size_t process_data(void* buffer, size_t size, size_t nmemb, void* user_p);
+
+    // Reference-trace model of the current signal (no menu runs it):
+    // `simulation` holds one entry per sample of the current signal's curve.
+    void prediction(double* simulation, int Lmissing);
+    void dwnn(QMap<int, QVector<double> > signalMap, double* simulation, int targetIndex, int Lmissing);
 
     // Loads one signal text file into `out` following the loading rules.
     // Returns 0 on success, 1 for an over-long line, 2 for a file without a

@@ -96,7 +96,7 @@ Plotter::Plotter(QWidget* parent)
     // Tick labels get fixed boxes (67 pixels for a y label such as
     // "-1.2361e+02"); the desktop's default font is too wide for them.
     QFont labelFont = font();
-    labelFont.setPointSizeF(7.5);
+    labelFont.setPointSizeF(8);
     setFont(labelFont);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     setFocusPolicy(Qt::StrongFocus);
