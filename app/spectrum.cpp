@@ -1,8 +1,159 @@
-// Spectrum analyses: FFT spectrum and power spectrum.
+// Spectrum analyses of the main window: the FFT spectrum of one signal or of
+// every displayed signal, the power spectral density action and the power
+// spectrum that the plot windows use.
 
 #include "app/mainwindow.h"
+#include "app/spectral.h"
+#include "app/ui_mainwindow.h"
 
-void MainWindow::on_action_Fast_Fourier_Transform_triggered() {}
-void MainWindow::on_action_Power_Spectral_Density_triggered() {}
-void MainWindow::FFTSpectrum(QVector<QPointF>&) {}
-void MainWindow::wwPS(double*, double*, int) {}
+#include <QGridLayout>
+#include <QMenu>
+
+#include <algorithm>
+
+namespace {
+
+// Number of entries of a window table that a count may address.
+int tableCount(int count)
+{
+    return std::clamp(count, 0, 20);
+}
+
+bool isDataFailure(spectral::Status s)
+{
+    return s == spectral::Status::TooShort || s == spectral::Status::NoSamplingRate;
+}
+
+void setSpectrumLabels(Plotter* p, const QString& yUnit)
+{
+    p->xLabel.clear();
+    p->xLabel = QStringLiteral("Frequency (Hz)");
+    p->xLabelIsShown = true;
+    p->yLabel.clear();
+    p->yLabel.append(yUnit);
+    p->yLabelIsShown = true;
+    p->title = spectral::spectrumTitle(p->title);
+    p->titleIsShown = true;
+}
+
+// The spectrum of `data` shown alone in the current signal's window.
+// Everything is computed before any window changes, so a failure leaves the
+// windows as they were (after a message).
+bool showSingleSpectrum(MainWindow* mw, const QVector<QPointF>& data)
+{
+    QVector<QPointF> spectrum;
+    const spectral::Status status = spectral::spectrumOfCurve(data, spectrum);
+    if (status != spectral::Status::Ok) {
+        spectral::reportFailure(status, "MainWindow", false);
+        return false;
+    }
+    if (mw->currentSignalIndex < 0 || mw->currentSignalIndex >= 20)
+        mw->currentSignalIndex = 0;
+
+    for (int i = 0; i < tableCount(mw->previousPlotterCount); ++i) {
+        mw->plotterList[i]->hide();
+        mw->plotterList[i]->curveMap.clear();
+        mw->plotterList[i]->scoreList.clear();
+    }
+    for (int i = 0; i < tableCount(mw->previousPlotterCountMatrix); ++i)
+        mw->plotterListMatrix[i]->hide();
+
+    Plotter* p = mw->plotterList[mw->currentSignalIndex];
+    p->isMarkCurve = false;
+    setSpectrumLabels(p, mw->yUnit);
+    for (int i = 0; i < tableCount(mw->previousPlotterCount); ++i)
+        mw->plotterList[i]->hide();
+    p->curveMap.clear();
+    p->setCurveData(0, spectrum);
+    mw->form()->workspaceLayout->addWidget(p, 0, 0, Qt::Alignment());
+    p->show();
+    mw->previousPlotterCount = mw->plotterCount;
+    return true;
+}
+
+// Every window in use gets the spectrum of the signal of its own index; the
+// filler window of an odd grid mirrors the last signal, and so its spectrum.
+// The grid stays as it is.
+bool showBondedSpectra(MainWindow* mw)
+{
+    const int count = tableCount(mw->plotterCount);
+    QVector<QVector<QPointF> > spectra(count);
+    QVector<bool> done(count, false);
+    spectral::Status dataFailure = spectral::Status::Ok;
+    int computed = 0;
+    for (int i = 0; i < count; ++i) {
+        const int source = std::min(i, mw->plotterCountRaw - 1);
+        const spectral::Status status =
+            source < 0 ? spectral::Status::TooShort : spectral::spectrumOfCurve(mw->signal[source], spectra[i]);
+        if (status == spectral::Status::Ok) {
+            done[i] = true;
+            ++computed;
+        } else if (isDataFailure(status)) {
+            if (dataFailure == spectral::Status::Ok)
+                dataFailure = status;
+        } else {
+            spectral::reportFailure(status, "MainWindow", false);
+            return false;
+        }
+    }
+    if (computed == 0) {
+        spectral::reportFailure(dataFailure == spectral::Status::Ok ? spectral::Status::TooShort : dataFailure,
+                                "MainWindow", false);
+        return false;
+    }
+    for (int i = 0; i < count; ++i) {
+        if (!done[i])
+            continue;
+        Plotter* w = mw->plotterList[i];
+        w->isMarkCurve = false;
+        setSpectrumLabels(w, mw->yUnit);
+        w->curveMap.clear();
+        w->setCurveData(0, spectra[i]);
+    }
+    return true;
+}
+
+} // namespace
+
+void MainWindow::on_action_Fast_Fourier_Transform_triggered()
+{
+    bool shown = false;
+    if (!isBondSignals) {
+        // Only a loaded signal can be transformed; anything else falls back
+        // to the first one.
+        if (currentSignalIndex < 0 || currentSignalIndex >= std::min(plotterCountRaw, 30))
+            currentSignalIndex = 0;
+        const QVector<QPointF> data = signal[currentSignalIndex];
+        shown = showSingleSpectrum(this, data);
+    } else {
+        shown = showBondedSpectra(this);
+    }
+    if (!shown)
+        return;
+    analysisType = 1;
+    ui->menu_Frequency_Dom_Analysis->setEnabled(false);
+}
+
+void MainWindow::on_action_Power_Spectral_Density_triggered()
+{
+    const int count = tableCount(plotterCount);
+    if (count == 0)
+        return;
+    if (currentSignalIndex < 0 || currentSignalIndex >= count)
+        currentSignalIndex = 0;
+    if (!spectral::runPowerSpectralDensity(plotterList[currentSignalIndex], this))
+        return;
+    analysisType = 1;
+    ui->menu_Frequency_Dom_Analysis->setEnabled(false);
+}
+
+void MainWindow::FFTSpectrum(QVector<QPointF>& data)
+{
+    (void)showSingleSpectrum(this, data);
+}
+
+void MainWindow::wwPS(double* PS, double* signal, int dal)
+{
+    // Fewer than ten samples leave PS as it was.
+    (void)spectral::powerSpectrum(PS, signal, dal);
+}
