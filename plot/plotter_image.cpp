@@ -1,8 +1,313 @@
 // Time-frequency images: drawing, read-out and image selection.
 
 #include "plot/plotter.h"
+#include "plot/tfimage.h"
+#include "app/mainwindow.h"
 
-void Plotter::drawMatrix(QPainter*) {}
-void Plotter::readOutImage(const QPoint&) {}
-void Plotter::setWindowType(int) {}
-void Plotter::windowTypeSelection() {}
+#include <QPainter>
+#include <QSlider>
+
+#include <algorithm>
+#include <vector>
+
+namespace tfimage {
+
+bool covers(const QMap<int, QVector<float> >& image, const QRect& d)
+{
+    if (d.left() < 0 || d.top() < 0 || d.right() < d.left() || d.bottom() < d.top())
+        return false;
+    for (int r = d.top(); r <= d.bottom(); ++r) {
+        auto it = image.constFind(r);
+        if (it == image.constEnd() || it->size() <= d.right())
+            return false;
+    }
+    return true;
+}
+
+int penWidthFor(const QRect& d)
+{
+    return int((d.right() - d.left()) / 8196.0);
+}
+
+QImage render(const QMap<int, QVector<float> >& image, const QRect& d, int W, int H, int depth)
+{
+    const double stepY = double(d.bottom() - d.top()) / H;
+    const double stepX = double(d.right() - d.left()) / W;
+
+    std::vector<int> cols(W);
+    for (int j = 0; j < W; ++j)
+        cols[j] = int(d.left() + j * stepX);
+    std::vector<const float*> rows(H);
+    for (int i = 0; i < H; ++i)
+        rows[i] = image.constFind(int(d.top() + i * stepY))->constData();
+
+    // Single-precision sentinels: cells beyond them in view are scaled from
+    // the sentinel, not from their own extreme.
+    float mx = -1234567.0f;
+    float mn = 1234567.0f;
+    for (int i = 0; i < H; ++i) {
+        const float* row = rows[i];
+        for (int j = 0; j < W; ++j) {
+            const float v = row[cols[j]];
+            if (v > mx)
+                mx = v;
+            if (v < mn)
+                mn = v;
+        }
+    }
+    const float range = mx - mn;
+    const double scale = range == 0 ? 1.0 : 255.0 / range;
+
+    QImage out(W, H, QImage::Format_RGB32);
+    for (int i = 0; i < H; ++i) {
+        const float* row = rows[i];
+        QRgb* dst = reinterpret_cast<QRgb*>(out.scanLine(i));
+        for (int j = 0; j < W; ++j) {
+            const double x = (row[cols[j]] - mn) * scale;
+            // NaN or a value outside the sentinels must not leave 0..255.
+            const int level = x >= 0 ? (x < 255.0 ? int(x) : 255) : 0;
+            dst[j] = qRgb(level, depth, depth);
+        }
+    }
+    return out;
+}
+
+void paint(QPainter* painter, const QMap<int, QVector<float> >& image, const QRect& d,
+           const QRect& R, int depth)
+{
+    const int H = R.bottom() - R.top();
+    const int W = R.right() - R.left();
+    if (H <= 0 || W <= 0 || !covers(image, d))
+        return;
+    painter->setClipRect(R.adjusted(1, 1, -1, -1));
+    const QImage points = render(image, d, W, H, depth);
+    const int penWidth = penWidthFor(d);
+    if (penWidth <= 1) {
+        painter->drawImage(R.topLeft(), points);
+        return;
+    }
+    for (int i = 0; i < H; ++i) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(points.constScanLine(i));
+        for (int j = 0; j < W; ++j) {
+            painter->setPen(QPen(QBrush(QColor(line[j])), penWidth, Qt::SolidLine, Qt::SquareCap,
+                                 Qt::BevelJoin));
+            painter->drawPoint(R.left() + j, R.top() + i);
+        }
+    }
+}
+
+} // namespace tfimage
+
+namespace {
+
+QRect imagePlotArea(const Plotter* p)
+{
+    return QRect(p->MarginLeft + 10, p->MarginTop,
+                 p->width() - (p->MarginLeft + p->MarginRight) - 10,
+                 p->height() - (p->MarginTop + p->MarginBottom));
+}
+
+bool slotInRange(int k) { return k >= 0 && k < 8; }
+
+} // namespace
+
+void Plotter::drawMatrix(QPainter* painter)
+{
+    const QRect R = imagePlotArea(this);
+    if (!R.isValid())
+        return;
+
+    if (!zoomStack.isEmpty() && curZoom >= 0 && curZoom < zoomStack.size()
+        && slotInRange(currentMatrixMapIndex)) {
+        // A one-pixel area paints nothing, and a slot without an image
+        // covering the view stays empty.
+        tfimage::paint(painter, matrixMapGroup[currentMatrixMapIndex], zoomStack[curZoom].draw, R,
+                       colorDepth);
+    }
+
+    // The selector only offers images of the last run, and only when there
+    // is a choice.
+    const bool offer = mainw && !mainw->isSingleWindow && !mainw->isBondSignals && imageCount > 1;
+    if (slider)
+        slider->setVisible(offer);
+}
+
+void Plotter::readOutImage(const QPoint& pos)
+{
+    if (!mainw || mainw->isBondSignals || !matrixExtract)
+        return;
+    const QRect R = imagePlotArea(this);
+    if (!R.isValid() || !R.contains(pos))
+        return;
+    if (zoomStack.isEmpty() || curZoom < 0 || curZoom >= zoomStack.size()
+        || !slotInRange(currentMatrixMapIndex))
+        return;
+    const PlotSettings s = zoomStack[curZoom];
+    const QRect d = s.draw;
+    const QMap<int, QVector<float> >& M = matrixMapGroup[currentMatrixMapIndex];
+    if (!tfimage::covers(M, d))
+        return;
+
+    const QPointF posF(pos);
+    curveLabelPos = pos;
+    const int wR = R.right() - R.left();
+    const int hR = R.bottom() - R.top();
+
+    const double X = wR > 0 ? s.minX + (posF.x() - R.left()) * s.spanX() / wR : s.minX;
+    const double Y = hR > 0 ? s.maxY - (posF.y() - R.top()) * s.spanY() / hR : s.maxY;
+    int row = hR > 0 ? int(d.top() + (posF.y() - R.top()) * (d.bottom() - d.top()) / hR) : d.top();
+    int col = wR > 0 ? int(d.left() + (posF.x() - R.left()) * (d.right() - d.left()) / wR) : d.left();
+    row = std::clamp(row, d.top(), d.bottom());
+    col = std::clamp(col, d.left(), d.right());
+    const QVector<float>& cells = *M.constFind(row);
+    const float v = cells[col];
+
+    const int rows = int(M.size());
+    const float upper = float((rows - row) * mainw->deltaFrequency);
+    const float Fc = float(upper - (rows - d.bottom()) * mainw->deltaFrequency);
+    const float Tc = float((mainw->firstTimeIndex + col) * mainw->deltaTime);
+
+    const QString unit = pList0 ? pList0->yLabel : QString();
+    curveLabel = QString::number(X, 'g', 6) + "(" + QString::number(Tc, 'g', 6) + ") S, "
+                 + QString::number(Y, 'g', 6) + "(" + QString::number(Fc, 'g', 6) + ") Hz, "
+                 + QString::number(v, 'g', 6) + " " + unit;
+    update();
+
+    const int span = d.right() - d.left();
+    const double step = s.spanX() / (span > 0 ? span : 1);
+    if (row != previousId || verticalLineEnable) {
+        if (pList2) {
+            QVector<QPointF> extracted;
+            extracted.reserve(span + 1);
+            for (int c = d.left(); c <= d.right(); ++c)
+                extracted.append(QPointF((c + 1) * step, cells[c]));
+            pList2->setCurveData(0, extracted);
+            pList2->show();
+        }
+        previousId = row;
+        if (verticalLineEnable && pList3)
+            pList3->refreshPixmap();
+    }
+}
+
+void Plotter::setWindowType(int)
+{
+    if (!slider)
+        return;
+    const int v = slider->value();
+    const int h = slider->height();
+    const int divisor = slider->maximum() - slider->minimum() + 1;
+    const QPoint anchor(slider->x() - 15, slider->y() + h - (divisor > 0 ? (v * h) / divisor : 0));
+
+    if (!isImage) {
+        if (v < 0 || v >= scoreList.size())
+            return;
+        const QPointF p = scoreList[v];
+        curveLabel.clear();
+        switch (currentTrace) {
+        case 1: curveLabel += "Trace_time: "; break;
+        case 2: curveLabel += "Trace_amp: "; break;
+        case 3: curveLabel += "Trace_time_amp: "; break;
+        default: break;
+        }
+        const QVector<QPointF> curve = curveMap.value(0);
+        const int k = int(p.x());
+        const double t = (k >= 0 && k < curve.size()) ? curve[k].x() : 0.0;
+        curveLabel += "time " + QString::number(t, 'g', 3) + " score " + QString::number(p.y(), 'g', 3);
+        curveLabelPos = anchor;
+        refreshPixmap();
+        return;
+    }
+
+    // Only images of the last run can be chosen.
+    if (!slotInRange(v) || v >= imageCount)
+        return;
+    if (mainw) {
+        const QStringList* names = mainw->transformType == 1 ? &mainw->waveletBase
+                                 : mainw->transformType == 2 ? &mainw->stftWindow : nullptr;
+        if (names && v < names->size()) {
+            curveLabel = names->at(v);
+            curveLabelPos = anchor;
+        }
+    }
+    currentMatrixMapIndex = v;
+    refreshPixmap();
+}
+
+void Plotter::windowTypeSelection()
+{
+    if (!mainw || !slider || zoomStack.isEmpty() || curZoom < 0 || curZoom >= zoomStack.size())
+        return;
+    const int type = mainw->transformType;
+    if (type != 1 && type != 2)
+        return;
+    const QStringList& names = type == 1 ? mainw->waveletBase : mainw->stftWindow;
+    // Only the slots that the last run filled take part.
+    const int count = std::min({int(names.size()), imageCount, 8});
+    if (count <= 0)
+        return;
+    const QRect d = zoomStack[curZoom].draw;
+
+    auto extremes = [&](const QMap<int, QVector<float> >& m, double& mx, double& mn) {
+        mx = -123456789.0;
+        mn = 123456789.0;
+        for (int r = d.top(); r <= d.bottom(); ++r) {
+            const float* cells = m.constFind(r)->constData();
+            for (int c = d.left(); c <= d.right(); ++c) {
+                const double v = cells[c];
+                if (v > mx)
+                    mx = v;
+                if (v < mn)
+                    mn = v;
+            }
+        }
+    };
+
+    if (type == 1) {
+        currentMatrixMapIndex = 0;
+        double best = 123456789.0;
+        for (int k = 0; k < count; ++k) {
+            const QMap<int, QVector<float> >& m = matrixMapGroup[k];
+            if (!tfimage::covers(m, d))
+                continue;
+            double mx, mn;
+            extremes(m, mx, mn);
+            // A constant image has no spread to judge; it never wins.
+            if (!(mx > mn))
+                continue;
+            const double range = mx - mn;
+            double S = 0;
+            for (int r = d.top(); r <= d.bottom(); ++r) {
+                const float* cells = m.constFind(r)->constData();
+                for (int c = d.left(); c <= d.right(); ++c)
+                    S += (double(cells[c]) - mn) / range;
+            }
+            if (S < best) {
+                best = S;
+                currentMatrixMapIndex = k;
+            }
+        }
+    } else {
+        long long highest = 0;
+        for (int k = 0; k < count; ++k) {
+            const QMap<int, QVector<float> >& m = matrixMapGroup[k];
+            if (!tfimage::covers(m, d))
+                continue;
+            double mx, mn;
+            extremes(m, mx, mn);
+            const double threshold = 0.95 * (mx - mn);
+            long long n = 0;
+            for (int r = d.top(); r <= d.bottom(); ++r) {
+                const float* cells = m.constFind(r)->constData();
+                for (int c = d.left(); c <= d.right(); ++c)
+                    if (double(cells[c]) >= threshold)
+                        ++n;
+            }
+            if (n > highest) {
+                highest = n;
+                currentMatrixMapIndex = k;
+            }
+        }
+    }
+    slider->setValue(currentMatrixMapIndex);
+}
