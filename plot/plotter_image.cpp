@@ -100,20 +100,13 @@ void paint(QPainter* painter, const QMap<int, QVector<float> >& image, const QRe
 
 namespace {
 
-QRect imagePlotArea(const Plotter* p)
-{
-    return QRect(p->MarginLeft + 10, p->MarginTop,
-                 p->width() - (p->MarginLeft + p->MarginRight) - 10,
-                 p->height() - (p->MarginTop + p->MarginBottom));
-}
-
 bool slotInRange(int k) { return k >= 0 && k < 8; }
 
 } // namespace
 
 void Plotter::drawMatrix(QPainter* painter)
 {
-    const QRect R = imagePlotArea(this);
+    const QRect R = plotArea();
     if (!R.isValid())
         return;
 
@@ -136,7 +129,7 @@ void Plotter::readOutImage(const QPoint& pos)
 {
     if (!mainw || mainw->isBondSignals || !matrixExtract)
         return;
-    const QRect R = imagePlotArea(this);
+    const QRect R = plotArea();
     if (!R.isValid() || !R.contains(pos))
         return;
     if (zoomStack.isEmpty() || curZoom < 0 || curZoom >= zoomStack.size()
