@@ -156,8 +156,11 @@ void Plotter::readOutImage(const QPoint& pos)
     const float v = cells[col];
 
     const int rows = int(M.size());
+    // Counted from the bottom row of the view, in single precision, so that
+    // the bottom row reads exactly 0.
     const float upper = float((rows - row) * mainw->deltaFrequency);
-    const float Fc = float(upper - (rows - d.bottom()) * mainw->deltaFrequency);
+    const float lower = float((rows - d.bottom()) * mainw->deltaFrequency);
+    const float Fc = upper - lower;
     const float Tc = float((mainw->firstTimeIndex + col) * mainw->deltaTime);
 
     const QString unit = pList0 ? pList0->yLabel : QString();
