@@ -16,6 +16,7 @@ namespace Ui {
 class MainWindow;
 }
 
+class QIODevice;
 class QTextStream;
 
 // The main window: loads the compiled-in record, lays out the plot windows
@@ -107,7 +108,10 @@ protected:
     void changeEvent(QEvent* e) override;
 
 private:
-    void loadSignals();
+    // Reads the signal files in order into the Signal table (one channel a
+    // file, opened here read-only in text mode). Returns how many signals
+    // were loaded, or -1 when a bad file stopped loading with a message.
+    int loadSignals(const QVector<QIODevice*>& files);
 
     Ui::MainWindow* ui;
     QString database_path_1;

@@ -266,6 +266,15 @@ static bool bondedSignals(const MainWindow* w)
     return w != nullptr && w->isBondSignals;
 }
 
+// Whether a zoom should pick the best-suited image: only the image window of
+// the time-frequency layout (linked, or filled by a run) holds a full set of
+// images; a signal window with the one image of a bonded run has none to pick.
+static bool choosesImage(const Plotter* p)
+{
+    return p->mainw != nullptr && !p->mainw->isSingleWindow
+           && (p->pList0 != nullptr || p->pList3 != nullptr || p->imageCount > 0);
+}
+
 void Plotter::zoomIn()
 {
     if (curZoom < zoomStack.count() - 1) {
@@ -286,9 +295,7 @@ void Plotter::zoomIn()
             pList0->maxxZoom = currentSettings().maxX;
             pList0->refreshPixmap();
         }
-        // Only the linked image window of the time-frequency layout holds a
-        // full set of images to choose from.
-        if (mainw != nullptr && !mainw->isSingleWindow && (pList0 != nullptr || pList3 != nullptr))
+        if (choosesImage(this))
             windowTypeSelection();
     }
 }
@@ -325,7 +332,7 @@ void Plotter::zoomOut()
             pList0->maxxZoom = currentSettings().maxX;
             pList0->refreshPixmap();
         }
-        if (mainw != nullptr && !mainw->isSingleWindow && (pList0 != nullptr || pList3 != nullptr))
+        if (choosesImage(this))
             windowTypeSelection();
     }
 }
