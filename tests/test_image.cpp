@@ -136,6 +136,7 @@ class TestImage : public QObject
 private slots:
     void initTestCase()
     {
+        Q_INIT_RESOURCE(resources);
         DialogCloser closer;
         mw = new MainWindow;
         mw->isBondSignals = false;

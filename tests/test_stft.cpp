@@ -37,6 +37,7 @@ class TestStft : public QObject
 private slots:
     void initTestCase()
     {
+        Q_INIT_RESOURCE(resources);
         DialogCloser closer;
         mw = new MainWindow;
     }
