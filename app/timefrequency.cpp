@@ -108,52 +108,116 @@ bool samplingRate(const QVector<QPointF>& data, float& Fs)
     return std::isfinite(Fs) && Fs > 0;
 }
 
-// Computes `count` images of rows x columns into `staged` (image after
-// image, each row-major with row 0 the highest frequency). Image w is made
-// from the samples that `fill(w, buffer)` writes. The progress bar advances
-// once per row.
-template <typename Fill>
-void computeImages(MainWindow& mw, int type, int count, int n, int columns, float Fs,
-                   int firstWavelet, bool waveletPerImage, Fill fill, std::vector<float>& staged,
-                   QProgressBar* bar)
+// What a plot window showed before a run, so that a run that runs out of
+// memory can put it back. The copies share their data with the window.
+struct WindowState {
+    explicit WindowState(Plotter* w)
+        : p(w), zoom(w->zoomStack), curZoom(w->curZoom), index(w->currentMatrixMapIndex),
+          imageCount(w->imageCount), minX(w->minX), maxX(w->maxX), minY(w->minY), maxY(w->maxY),
+          wasImage(w->isImageMode()), curves(w->curveMap), progressBar(w->progressBar)
+    {
+        for (int k = 0; k < 8; ++k)
+            images[k] = w->matrixMapGroup[k];
+    }
+
+    void restore() const
+    {
+        if (!wasImage && p->isImageMode())
+            p->setCurveData(0, curves.value(0)); // back to curve mode
+        p->curveMap = curves;
+        for (int k = 0; k < 8; ++k)
+            p->matrixMapGroup[k] = images[k];
+        p->zoomStack = zoom;
+        p->curZoom = curZoom;
+        p->currentMatrixMapIndex = index;
+        p->imageCount = imageCount;
+        p->minX = minX;
+        p->maxX = maxX;
+        p->minY = minY;
+        p->maxY = maxY;
+        p->progressBar = progressBar;
+        p->refreshPixmap();
+    }
+
+    Plotter* p;
+    QMap<int, QVector<float> > images[8];
+    QVector<PlotSettings> zoom;
+    int curZoom, index, imageCount;
+    float minX, maxX, minY, maxY;
+    bool wasImage;
+    QMap<int, QVector<QPointF> > curves;
+    QProgressBar* progressBar;
+};
+
+// Makes one time-frequency image at a time into `sc` (rows x columns,
+// row-major, row 0 the highest frequency) from the samples in `samples`.
+class ImageMaker
 {
-    const int rows = type == 1 ? kWaveletRows : kStftRows;
-    const std::size_t cells = std::size_t(rows) * columns;
-    std::vector<float> coefficient = workBuffer<float>(cells);
-    std::vector<float> samples = workBuffer<float>(std::size_t(n));
-    std::vector<float> Scales;
-    std::vector<float> f;
-    double deltaFrequency = (Fs / 2.0) / rows;
-    if (type == 1) {
-        Scales = workBuffer<float>(kWaveletRows);
-        f = workBuffer<float>(kWaveletRows);
-        for (int k = 0; k < kWaveletRows; ++k)
-            f[k] = float((k + 1) * deltaFrequency);
-    }
-    const double* centre = mw.centerFrequencies();
-    wavelet transform(nullptr);
-    for (int w = 0; w < count; ++w) {
-        fill(w, samples.data());
+public:
+    ImageMaker(MainWindow& mw, int type, int n, float Fs)
+        : mw(mw), type(type), n(n), Fs(Fs), rows(type == 1 ? kWaveletRows : kStftRows),
+          columns(type == 1 ? n : stftFrames(n)), transform(nullptr)
+    {
+        samples = workBuffer<float>(std::size_t(n));
+        sc = workBuffer<float>(std::size_t(rows) * columns);
         if (type == 1) {
-            const int base = waveletPerImage ? w : firstWavelet;
+            scales = workBuffer<float>(kWaveletRows);
+            f = workBuffer<float>(kWaveletRows);
+            const double deltaFrequency = (Fs / 2.0) / kWaveletRows;
             for (int k = 0; k < kWaveletRows; ++k)
-                Scales[k] = float(centre[base] * Fs / f[k]);
-            // The transform writes every cell; zeros stand if it does not.
-            std::fill(coefficient.begin(), coefficient.end(), 0.0f);
-            transform.cwt(coefficient.data(), samples.data(), n, int(Fs), kWaveletRows, Scales.data(),
-                          base);
+                f[k] = float((k + 1) * deltaFrequency);
         } else {
-            mw.wwstft(coefficient.data(), samples.data(), kStftFft, kStftOverlap, n,
-                      waveletPerImage ? w : 0);
+            coefficient = workBuffer<float>(std::size_t(rows) * columns);
         }
-        float* image = staged.data() + std::size_t(w) * cells;
-        for (int r = 0; r < rows; ++r) {
-            std::copy_n(coefficient.data() + std::size_t(rows - 1 - r) * columns, columns,
-                        image + std::size_t(r) * columns);
-            bar->setValue(w * rows + r);
-        }
-        bar->setValue((w + 1) * rows);
     }
+
+    // Image of mother wavelet or STFT window `base`; the progress bar
+    // advances once per row from `progress`.
+    void make(int base, QProgressBar* bar, int progress)
+    {
+        if (type == 1) {
+            // Each row of the transform depends on its own scale only, so
+            // the scales are given highest frequency first and the rows come
+            // out in image order.
+            const double centre = mw.centerFrequencies()[base];
+            for (int r = 0; r < kWaveletRows; ++r)
+                scales[r] = float(centre * Fs / f[kWaveletRows - 1 - r]);
+            std::fill(sc.begin(), sc.end(), 0.0f); // the transform need not write every cell
+            transform.cwt(sc.data(), samples.data(), n, int(Fs), kWaveletRows, scales.data(), base);
+            // The rows are ready at once: the bar takes their values without
+            // painting each, and is painted when the image is stored.
+            bar->setUpdatesEnabled(false);
+            for (int r = 0; r < rows; ++r)
+                bar->setValue(progress + r);
+            bar->setUpdatesEnabled(true);
+        } else {
+            mw.wwstft(coefficient.data(), samples.data(), kStftFft, kStftOverlap, n, base);
+            bar->setUpdatesEnabled(false);
+            for (int r = 0; r < rows; ++r) {
+                std::copy_n(coefficient.data() + std::size_t(rows - 1 - r) * columns, columns,
+                            sc.data() + std::size_t(r) * columns);
+                bar->setValue(progress + r);
+            }
+            bar->setUpdatesEnabled(true);
+        }
+    }
+
+    MainWindow& mw;
+    const int type, n;
+    const float Fs;
+    const int rows, columns;
+    std::vector<float> samples, sc, coefficient, scales, f;
+    wavelet transform;
+};
+
+QProgressBar* startProgress(MainWindow& mw, int maximum)
+{
+    QProgressBar* bar = mw.timeFrequencyProgressBar();
+    bar->setRange(0, maximum);
+    bar->setValue(0);
+    bar->show();
+    bar->raise(); // above the plot windows placed after it was made
+    return bar;
 }
 
 } // namespace
@@ -164,6 +228,7 @@ QProgressBar* MainWindow::timeFrequencyProgressBar()
     if (!tfProgressBar) {
         tfProgressBar = new QProgressBar(area);
         tfProgressBar->setFixedSize(300, 30);
+        tfProgressBar->hide();
     }
     tfProgressBar->move(area->width() / 2 - 150, area->height() / 2 - 15);
     return tfProgressBar;
@@ -186,47 +251,57 @@ void MainWindow::TimeFrequencyAnalysis(QVector<QPointF>& data, int type)
     Plotter* W = plotterListMatrix[1];
     const int rows = type == 1 ? kWaveletRows : kStftRows;
     const int windowNum = isSingleWindow ? 1 : (type == 1 ? 8 : 6);
+    const WindowState before(W);
     QProgressBar* bar = nullptr;
-    std::vector<float> staged;
     tfwork::TrimResult trim{0, N - 1};
     int trimmed = 0;
     int columns = 0;
+    QVector<QPointF> segment;
+    QVector<QPointF> mean;
 
-    // Everything that can run out of memory happens before any window is
-    // touched, so that a failure leaves the previous view as it was.
     try {
         std::vector<float> sig = workBuffer<float>(std::size_t(N));
         for (int i = 0; i < N; ++i)
             sig[i] = float(data[i].y());
         trim = tfwork::centreAndTrim(sig.data(), N);
         trimmed = trim.end - trim.start + 1;
-        std::move(sig.begin() + trim.start, sig.begin() + trim.end + 1, sig.begin());
-        columns = type == 1 ? trimmed : stftFrames(trimmed);
+        ImageMaker maker(*this, type, trimmed, Fs);
+        columns = maker.columns;
+        std::copy_n(sig.begin() + trim.start, trimmed, maker.samples.begin());
+        sig = std::vector<float>();
 
-        staged = workBuffer<float>(std::size_t(windowNum) * rows * columns);
-        bar = timeFrequencyProgressBar();
-        bar->setRange(0, windowNum * rows);
-        bar->setValue(0);
+        bar = startProgress(*this, windowNum * rows);
         W->progressBar = bar;
-        bar->show();
-        bar->raise();
-        computeImages(*this, type, windowNum, trimmed, columns, Fs, 0, true,
-                      [&](int, float* out) { std::copy_n(sig.data(), trimmed, out); }, staged, bar);
-
-        if (type == 2)
-            analysisType = 3;
-        deltaFrequency = (Fs / 2.0) / rows;
-        W->minY = float(deltaFrequency);
+        const double rowStep = (Fs / 2.0) / rows;
+        W->minY = float(rowStep);
         W->maxY = float(Fs / 2.0);
         W->minX = float(data[trim.start].x());
         W->maxX = float(data[trim.end].x());
         W->imageCount = windowNum;
-        const std::size_t cells = std::size_t(rows) * columns;
         for (int w = 0; w < windowNum; ++w) {
+            maker.make(w, bar, w * rows);
             W->currentMatrixMapIndex = w;
-            W->setMatrixData(QPoint(columns, rows), staged.data() + w * cells);
+            W->setMatrixData(QPoint(columns, rows), maker.sc.data());
+            bar->setValue((w + 1) * rows);
         }
+
+        // Mean over frequency of the last image computed.
+        const double x0 = data[trim.start].x();
+        const double dt = (data[trim.end].x() - x0) / columns;
+        // Summed row by row: each column still adds its rows top to bottom.
+        std::vector<double> sums = workBuffer<double>(std::size_t(columns));
+        for (int r = 0; r < rows; ++r) {
+            const float* row = maker.sc.data() + std::size_t(r) * columns;
+            for (int c = 0; c < columns; ++c)
+                sums[c] += row[c];
+        }
+        mean.resize(columns);
+        for (int c = 0; c < columns; ++c)
+            mean[c] = QPointF(x0 + c * dt, sums[c] / rows);
+        segment = data.mid(trim.start, trimmed);
     } catch (const std::bad_alloc&) {
+        // The work buffers are gone by now; put the image window back.
+        before.restore();
         if (bar)
             bar->hide();
         showInformation(tr("Not enough memory for this analysis!"));
@@ -235,6 +310,9 @@ void MainWindow::TimeFrequencyAnalysis(QVector<QPointF>& data, int type)
     bar->hide();
     lastRunFailed = false;
 
+    if (type == 2)
+        analysisType = 3;
+    deltaFrequency = (Fs / 2.0) / rows;
     const double dx = data[1].x() - data[0].x();
     if (type == 1) {
         firstTimeIndex = trim.start;
@@ -274,7 +352,6 @@ void MainWindow::TimeFrequencyAnalysis(QVector<QPointF>& data, int type)
     }
     plotterListMatrix[3]->MarginBottom = 24;
 
-    const QVector<QPointF> segment = data.mid(trim.start, trimmed);
     for (int i = 0; i < 4; ++i) {
         Plotter* p = plotterListMatrix[i];
         ui->workspaceLayout->addWidget(p, i, 0, Qt::Alignment());
@@ -298,17 +375,6 @@ void MainWindow::TimeFrequencyAnalysis(QVector<QPointF>& data, int type)
     W->matrixExtract = true;
     W->show();
 
-    // Mean over frequency of the last image computed.
-    const float* last = staged.data() + std::size_t(windowNum - 1) * rows * columns;
-    const double x0 = data[trim.start].x();
-    const double dt = (data[trim.end].x() - x0) / columns;
-    QVector<QPointF> mean(columns);
-    for (int c = 0; c < columns; ++c) {
-        double sum = 0;
-        for (int r = 0; r < rows; ++r)
-            sum += last[std::size_t(r) * columns + c];
-        mean[c] = QPointF(x0 + c * dt, sum / rows);
-    }
     Plotter* meanWindow = plotterListMatrix[2];
     meanWindow->curveMap.clear();
     meanWindow->setCurveData(0, mean);
@@ -344,44 +410,43 @@ void bondedImages(MainWindow& mw, Ui::MainWindow* ui, int type)
     if (count == 0)
         return;
     const int rows = type == 1 ? kWaveletRows : kStftRows;
-    const int columns = type == 1 ? N : stftFrames(N);
+    const bool bondActionEnabled = ui->action_Bond_Signals->isEnabled();
+    std::vector<WindowState> before;
+    before.reserve(count);
+    for (int i = 0; i < count; ++i)
+        before.emplace_back(mw.plotterList[i]);
     QProgressBar* bar = nullptr;
-    std::vector<float> staged;
     try {
-        staged = workBuffer<float>(std::size_t(count) * rows * columns);
-        bar = mw.timeFrequencyProgressBar();
-        bar->setRange(0, count * rows);
-        bar->setValue(0);
+        ImageMaker maker(mw, type, N, Fs);
+        bar = startProgress(mw, count * rows);
         mw.plotterList[0]->progressBar = bar;
-        bar->show();
-        bar->raise();
-        computeImages(mw, type, count, N, columns, Fs, 0, false,
-                      [&](int i, float* out) {
-                          // A shorter signal continues with zeros.
-                          const QVector<QPointF>& s = mw.signal[i];
-                          const int have = std::min(N, int(s.size()));
-                          for (int k = 0; k < have; ++k)
-                              out[k] = float(s[k].y());
-                          std::fill(out + have, out + N, 0.0f);
-                      },
-                      staged, bar);
-
-        mw.analysisType = type == 1 ? 2 : 3;
-        mw.deltaFrequency = (Fs / 2.0) / rows;
-        const std::size_t cells = std::size_t(rows) * columns;
+        const double rowStep = (Fs / 2.0) / rows;
         for (int i = 0; i < count; ++i) {
+            // A shorter signal continues with zeros.
+            const QVector<QPointF>& s = mw.signal[i];
+            const int have = std::min(N, int(s.size()));
+            for (int k = 0; k < have; ++k)
+                maker.samples[k] = float(s[k].y());
+            std::fill(maker.samples.begin() + have, maker.samples.end(), 0.0f);
+            maker.make(0, bar, i * rows);
+
             Plotter* p = mw.plotterList[i];
             p->currentMatrixMapIndex = i;
-            p->minY = float(mw.deltaFrequency);
+            p->minY = float(rowStep);
             p->maxY = float(Fs / 2.0);
             p->minX = float(first[0].x());
             p->maxX = float(first[N - 1].x());
             // The window's one image sits in its own slot: nothing to choose.
             p->imageCount = 0;
-            p->setMatrixData(QPoint(columns, rows), staged.data() + i * cells);
+            p->setMatrixData(QPoint(maker.columns, rows), maker.sc.data());
             ui->action_Bond_Signals->setEnabled(false);
         }
+        mw.deltaFrequency = rowStep;
+        mw.analysisType = type == 1 ? 2 : 3;
     } catch (const std::bad_alloc&) {
+        for (const WindowState& state : before)
+            state.restore();
+        ui->action_Bond_Signals->setEnabled(bondActionEnabled);
         if (bar)
             bar->hide();
         showInformation(MainWindow::tr("Not enough memory for this analysis!"));

@@ -230,6 +230,38 @@ void Plotter::setWindowType(int)
     refreshPixmap();
 }
 
+namespace {
+
+// Largest and smallest cell of the view, as the scan from the sentinels
+// -123456789 and 123456789 finds them (a NaN cell is passed over). Eight
+// lanes run side by side; maximum and minimum do not depend on the order.
+void viewExtremes(const QMap<int, QVector<float> >& m, const QRect& d, double& mx, double& mn)
+{
+    double hi[8], lo[8];
+    std::fill(hi, hi + 8, -123456789.0);
+    std::fill(lo, lo + 8, 123456789.0);
+    const int width = d.right() - d.left() + 1;
+    for (int r = d.top(); r <= d.bottom(); ++r) {
+        const float* cells = m.constFind(r)->constData() + d.left();
+        int c = 0;
+        for (; c + 8 <= width; c += 8)
+            for (int l = 0; l < 8; ++l) {
+                const double v = cells[c + l];
+                hi[l] = v > hi[l] ? v : hi[l];
+                lo[l] = v < lo[l] ? v : lo[l];
+            }
+        for (; c < width; ++c) {
+            const double v = cells[c];
+            hi[0] = v > hi[0] ? v : hi[0];
+            lo[0] = v < lo[0] ? v : lo[0];
+        }
+    }
+    mx = *std::max_element(hi, hi + 8);
+    mn = *std::min_element(lo, lo + 8);
+}
+
+} // namespace
+
 void Plotter::windowTypeSelection()
 {
     if (!mainw || !slider || zoomStack.isEmpty() || curZoom < 0 || curZoom >= zoomStack.size())
@@ -244,64 +276,57 @@ void Plotter::windowTypeSelection()
         return;
     const QRect d = zoomStack[curZoom].draw;
 
-    auto extremes = [&](const QMap<int, QVector<float> >& m, double& mx, double& mn) {
-        mx = -123456789.0;
-        mn = 123456789.0;
-        for (int r = d.top(); r <= d.bottom(); ++r) {
-            const float* cells = m.constFind(r)->constData();
-            for (int c = d.left(); c <= d.right(); ++c) {
-                const double v = cells[c];
-                if (v > mx)
-                    mx = v;
-                if (v < mn)
-                    mn = v;
-            }
-        }
-    };
+    // The images that can be judged: filled over the view.
+    int member[8];
+    double mx[8], mn[8];
+    int members = 0;
+    for (int k = 0; k < count; ++k) {
+        if (!tfimage::covers(matrixMapGroup[k], d))
+            continue;
+        viewExtremes(matrixMapGroup[k], d, mx[members], mn[members]);
+        member[members++] = k;
+    }
 
     if (type == 1) {
+        // The sum of the cells scaled into their own range, accumulated in
+        // scan order per image; the images run side by side, each in its
+        // own chain, so the sums are those of one image at a time.
         currentMatrixMapIndex = 0;
+        double S[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+        double range[8];
+        for (int i = 0; i < members; ++i)
+            range[i] = mx[i] - mn[i];
+        for (int r = d.top(); r <= d.bottom(); ++r) {
+            const float* rows[8];
+            for (int i = 0; i < members; ++i)
+                rows[i] = matrixMapGroup[member[i]].constFind(r)->constData();
+            for (int c = d.left(); c <= d.right(); ++c)
+                for (int i = 0; i < members; ++i)
+                    S[i] += (double(rows[i][c]) - mn[i]) / range[i];
+        }
         double best = 123456789.0;
-        for (int k = 0; k < count; ++k) {
-            const QMap<int, QVector<float> >& m = matrixMapGroup[k];
-            if (!tfimage::covers(m, d))
-                continue;
-            double mx, mn;
-            extremes(m, mx, mn);
-            // A constant image has no spread to judge; it never wins.
-            if (!(mx > mn))
-                continue;
-            const double range = mx - mn;
-            double S = 0;
-            for (int r = d.top(); r <= d.bottom(); ++r) {
-                const float* cells = m.constFind(r)->constData();
-                for (int c = d.left(); c <= d.right(); ++c)
-                    S += (double(cells[c]) - mn) / range;
-            }
-            if (S < best) {
-                best = S;
-                currentMatrixMapIndex = k;
+        for (int i = 0; i < members; ++i) {
+            // A constant image gives no number and never wins.
+            if (S[i] < best) {
+                best = S[i];
+                currentMatrixMapIndex = member[i];
             }
         }
     } else {
         long long highest = 0;
-        for (int k = 0; k < count; ++k) {
-            const QMap<int, QVector<float> >& m = matrixMapGroup[k];
-            if (!tfimage::covers(m, d))
-                continue;
-            double mx, mn;
-            extremes(m, mx, mn);
-            const double threshold = 0.95 * (mx - mn);
+        for (int i = 0; i < members; ++i) {
+            // 0.95 of the range, not of the way from min to max.
+            const double threshold = 0.95 * (mx[i] - mn[i]);
+            const QMap<int, QVector<float> >& m = matrixMapGroup[member[i]];
             long long n = 0;
             for (int r = d.top(); r <= d.bottom(); ++r) {
                 const float* cells = m.constFind(r)->constData();
                 for (int c = d.left(); c <= d.right(); ++c)
-                    if (double(cells[c]) >= threshold)
-                        ++n;
+                    n += double(cells[c]) >= threshold ? 1 : 0;
             }
             if (n > highest) {
                 highest = n;
-                currentMatrixMapIndex = k;
+                currentMatrixMapIndex = member[i];
             }
         }
     }
