@@ -71,11 +71,16 @@ const int kStftRows = 128;
 const int kStftFft = 128;
 const int kStftOverlap = 32;
 
+void probe(std::size_t bytes)
+{
+    if (tfwork::allocationProbe)
+        tfwork::allocationProbe(bytes);
+}
+
 template <typename T>
 std::vector<T> workBuffer(std::size_t count)
 {
-    if (tfwork::allocationProbe)
-        tfwork::allocationProbe(count * sizeof(T));
+    probe(count * sizeof(T));
     return std::vector<T>(count, T());
 }
 
@@ -281,6 +286,7 @@ void MainWindow::TimeFrequencyAnalysis(QVector<QPointF>& data, int type)
         for (int w = 0; w < windowNum; ++w) {
             maker.make(w, bar, w * rows);
             W->currentMatrixMapIndex = w;
+            probe(maker.sc.size() * sizeof(float)); // the window keeps a copy
             W->setMatrixData(QPoint(columns, rows), maker.sc.data());
             bar->setValue((w + 1) * rows);
         }
@@ -438,6 +444,7 @@ void bondedImages(MainWindow& mw, Ui::MainWindow* ui, int type)
             p->maxX = float(first[N - 1].x());
             // The window's one image sits in its own slot: nothing to choose.
             p->imageCount = 0;
+            probe(maker.sc.size() * sizeof(float));
             p->setMatrixData(QPoint(maker.columns, rows), maker.sc.data());
             ui->action_Bond_Signals->setEnabled(false);
         }

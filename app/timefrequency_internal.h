@@ -21,8 +21,9 @@ TrimResult centreAndTrim(float* sig, int n);
 constexpr int kMinWaveletLength = 1024;
 constexpr int kMinStftLength = 64;
 
-// Called with the size in bytes before each large work buffer of a
-// time-frequency run is made. Null in the program; tests install one that
+// Called with the size in bytes before each large buffer of a
+// time-frequency run is made (work buffers and the image copies that the
+// windows keep). Null in the program; tests install one that
 // throws std::bad_alloc to check the recovery.
 extern void (*allocationProbe)(std::size_t bytes);
 

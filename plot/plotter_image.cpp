@@ -8,6 +8,10 @@
 #include <QSlider>
 
 #include <algorithm>
+#include <functional>
+#include <limits>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace tfimage {
@@ -37,33 +41,47 @@ QImage render(const QMap<int, QVector<float> >& image, const QRect& d, int W, in
     std::vector<int> cols(W);
     for (int j = 0; j < W; ++j)
         cols[j] = int(d.left() + j * stepX);
-    std::vector<const float*> rows(H);
-    for (int i = 0; i < H; ++i)
-        rows[i] = image.constFind(int(d.top() + i * stepY))->constData();
+    // Pixel rows that fall on the same image row show the same cells: each
+    // image row is gathered once.
+    std::vector<int> source(H);
+    std::vector<int> distinct;
+    for (int i = 0; i < H; ++i) {
+        source[i] = int(d.top() + i * stepY);
+        if (distinct.empty() || distinct.back() != source[i])
+            distinct.push_back(source[i]);
+    }
+    std::vector<float> cells(distinct.size() * std::size_t(W));
+    for (std::size_t k = 0; k < distinct.size(); ++k) {
+        const float* row = image.constFind(distinct[k])->constData();
+        float* out = cells.data() + k * W;
+        for (int j = 0; j < W; ++j)
+            out[j] = row[cols[j]];
+    }
 
     // Single-precision sentinels: cells beyond them in view are scaled from
     // the sentinel, not from their own extreme.
     float mx = -1234567.0f;
     float mn = 1234567.0f;
-    for (int i = 0; i < H; ++i) {
-        const float* row = rows[i];
-        for (int j = 0; j < W; ++j) {
-            const float v = row[cols[j]];
-            if (v > mx)
-                mx = v;
-            if (v < mn)
-                mn = v;
-        }
+    for (float v : cells) {
+        if (v > mx)
+            mx = v;
+        if (v < mn)
+            mn = v;
     }
     const float range = mx - mn;
     const double scale = range == 0 ? 1.0 : 255.0 / range;
 
     QImage out(W, H, QImage::Format_RGB32);
+    std::size_t k = 0;
     for (int i = 0; i < H; ++i) {
-        const float* row = rows[i];
         QRgb* dst = reinterpret_cast<QRgb*>(out.scanLine(i));
+        if (i > 0 && source[i] == source[i - 1]) {
+            std::copy_n(reinterpret_cast<const QRgb*>(out.constScanLine(i - 1)), W, dst);
+            continue;
+        }
+        const float* row = cells.data() + k++ * W;
         for (int j = 0; j < W; ++j) {
-            const double x = (row[cols[j]] - mn) * scale;
+            const double x = (row[j] - mn) * scale;
             // NaN or a value outside the sentinels must not leave 0..255.
             const int level = x >= 0 ? (x < 255.0 ? int(x) : 255) : 0;
             dst[j] = qRgb(level, depth, depth);
@@ -232,11 +250,22 @@ void Plotter::setWindowType(int)
 
 namespace {
 
-// Largest and smallest cell of the view, as the scan from the sentinels
-// -123456789 and 123456789 finds them (a NaN cell is passed over). Eight
-// lanes run side by side; maximum and minimum do not depend on the order.
-void viewExtremes(const QMap<int, QVector<float> >& m, const QRect& d, double& mx, double& mn)
+// How one image fares over the view: its extremes and, for wavelet images,
+// the sum of its cells scaled into their own range, or, for STFT images,
+// the number of cells at or above 0.95 of that range.
+struct Judgement {
+    const QMap<int, QVector<float> >* image = nullptr;
+    double mx = 0, mn = 0;
+    double sum = 0;
+    long long count = 0;
+};
+
+void judge(Judgement& j, const QRect& d, int type)
 {
+    const QMap<int, QVector<float> >& m = *j.image;
+    // Extremes as the scan from the sentinels -123456789 and 123456789
+    // finds them (a NaN cell is passed over); eight lanes side by side, as
+    // maximum and minimum do not depend on the order.
     double hi[8], lo[8];
     std::fill(hi, hi + 8, -123456789.0);
     std::fill(lo, lo + 8, 123456789.0);
@@ -256,8 +285,59 @@ void viewExtremes(const QMap<int, QVector<float> >& m, const QRect& d, double& m
             lo[0] = v < lo[0] ? v : lo[0];
         }
     }
-    mx = *std::max_element(hi, hi + 8);
-    mn = *std::min_element(lo, lo + 8);
+    j.mx = *std::max_element(hi, hi + 8);
+    j.mn = *std::min_element(lo, lo + 8);
+
+    if (type == 1) {
+        // Accumulated in double in scan order. A constant image has no
+        // spread: its sum is no number and never wins.
+        const double range = j.mx - j.mn;
+        if (!(range > 0)) {
+            j.sum = std::numeric_limits<double>::quiet_NaN();
+            return;
+        }
+        double S = 0;
+        for (int r = d.top(); r <= d.bottom(); ++r) {
+            const float* cells = m.constFind(r)->constData();
+            for (int c = d.left(); c <= d.right(); ++c)
+                S += (double(cells[c]) - j.mn) / range;
+        }
+        j.sum = S;
+    } else {
+        // 0.95 of the range, not of the way from min to max.
+        const double threshold = 0.95 * (j.mx - j.mn);
+        long long n = 0;
+        for (int r = d.top(); r <= d.bottom(); ++r) {
+            const float* cells = m.constFind(r)->constData();
+            for (int c = d.left(); c <= d.right(); ++c)
+                n += double(cells[c]) >= threshold ? 1 : 0;
+        }
+        j.count = n;
+    }
+}
+
+// Judges the images; large ones each on a thread of its own, since every
+// judgement reads only its image.
+void judgeAll(std::vector<Judgement>& all, const QRect& d, int type)
+{
+    const long long cells = (long long)(d.right() - d.left() + 1) * (d.bottom() - d.top() + 1);
+    std::vector<std::thread> workers;
+    if (all.size() > 1 && cells >= 65536) {
+        for (std::size_t i = 1; i < all.size(); ++i) {
+            try {
+                workers.emplace_back(judge, std::ref(all[i]), std::cref(d), type);
+            } catch (const std::system_error&) {
+                judge(all[i], d, type);
+            }
+        }
+    } else {
+        for (std::size_t i = 1; i < all.size(); ++i)
+            judge(all[i], d, type);
+    }
+    if (!all.empty())
+        judge(all[0], d, type);
+    for (std::thread& t : workers)
+        t.join();
 }
 
 } // namespace
@@ -277,56 +357,35 @@ void Plotter::windowTypeSelection()
     const QRect d = zoomStack[curZoom].draw;
 
     // The images that can be judged: filled over the view.
-    int member[8];
-    double mx[8], mn[8];
-    int members = 0;
+    std::vector<Judgement> all;
+    std::vector<int> slotOf;
     for (int k = 0; k < count; ++k) {
         if (!tfimage::covers(matrixMapGroup[k], d))
             continue;
-        viewExtremes(matrixMapGroup[k], d, mx[members], mn[members]);
-        member[members++] = k;
+        Judgement j;
+        j.image = &matrixMapGroup[k];
+        all.push_back(j);
+        slotOf.push_back(k);
     }
+    judgeAll(all, d, type);
 
     if (type == 1) {
-        // The sum of the cells scaled into their own range, accumulated in
-        // scan order per image; the images run side by side, each in its
-        // own chain, so the sums are those of one image at a time.
+        // The smallest sum wins; equal sums keep the lower index.
         currentMatrixMapIndex = 0;
-        double S[8] = {0, 0, 0, 0, 0, 0, 0, 0};
-        double range[8];
-        for (int i = 0; i < members; ++i)
-            range[i] = mx[i] - mn[i];
-        for (int r = d.top(); r <= d.bottom(); ++r) {
-            const float* rows[8];
-            for (int i = 0; i < members; ++i)
-                rows[i] = matrixMapGroup[member[i]].constFind(r)->constData();
-            for (int c = d.left(); c <= d.right(); ++c)
-                for (int i = 0; i < members; ++i)
-                    S[i] += (double(rows[i][c]) - mn[i]) / range[i];
-        }
         double best = 123456789.0;
-        for (int i = 0; i < members; ++i) {
-            // A constant image gives no number and never wins.
-            if (S[i] < best) {
-                best = S[i];
-                currentMatrixMapIndex = member[i];
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            if (all[i].sum < best) {
+                best = all[i].sum;
+                currentMatrixMapIndex = slotOf[i];
             }
         }
     } else {
+        // The largest count wins; when every count is 0 the index stays.
         long long highest = 0;
-        for (int i = 0; i < members; ++i) {
-            // 0.95 of the range, not of the way from min to max.
-            const double threshold = 0.95 * (mx[i] - mn[i]);
-            const QMap<int, QVector<float> >& m = matrixMapGroup[member[i]];
-            long long n = 0;
-            for (int r = d.top(); r <= d.bottom(); ++r) {
-                const float* cells = m.constFind(r)->constData();
-                for (int c = d.left(); c <= d.right(); ++c)
-                    n += double(cells[c]) >= threshold ? 1 : 0;
-            }
-            if (n > highest) {
-                highest = n;
-                currentMatrixMapIndex = member[i];
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            if (all[i].count > highest) {
+                highest = all[i].count;
+                currentMatrixMapIndex = slotOf[i];
             }
         }
     }

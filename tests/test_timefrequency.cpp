@@ -41,11 +41,23 @@ void failLargeAllocations(std::size_t bytes)
         throw std::bad_alloc();
 }
 
+int callsLeft = 0;
+void failAfterCalls(std::size_t)
+{
+    if (callsLeft-- <= 0)
+        throw std::bad_alloc();
+}
+
 struct ProbeGuard {
     explicit ProbeGuard(std::size_t limit)
     {
         failAbove = limit;
         tfwork::allocationProbe = failLargeAllocations;
+    }
+    ProbeGuard(int calls, bool)
+    {
+        callsLeft = calls;
+        tfwork::allocationProbe = failAfterCalls;
     }
     ~ProbeGuard() { tfwork::allocationProbe = nullptr; }
 };
@@ -471,14 +483,57 @@ private slots:
         QVERIFY(mw->plotterList[0]->isVisible());
         QVERIFY(!W()->isVisible());
 
+        // A failure after some images were stored: a four-window layout on
+        // screen keeps showing the images of its run.
+        mw->TimeFrequencyAnalysis(mw->signal[0], 2);
+        QVERIFY(W()->isVisible());
+        QCOMPARE(W()->imageCount, 1);
+        const QMap<int, QVector<float> > shown = W()->matrixMapGroup[0];
+        const QVector<float> slot3 = W()->matrixMapGroup[3].value(0);
+        const int index = W()->currentMatrixMapIndex;
+        const QRect view = W()->currentSettings().draw;
+        mw->isSingleWindow = false;
+        QVector<QPointF> other = makeSignal(1500, 360.0, [](int k) { return std::sin(k * 0.3); });
+        {
+            // Work buffers, then the copies of images 0 and 1; the third fails.
+            ProbeGuard guard(4 + 2, true);
+            mw->TimeFrequencyAnalysis(other, 2);
+        }
+        QCOMPARE(closer.texts.size(), 2);
+        QCOMPARE(closer.texts.last(), QString("Not enough memory for this analysis!"));
+        QVERIFY(W()->matrixMapGroup[0] == shown);
+        QCOMPARE(W()->matrixMapGroup[3].value(0), slot3);
+        QCOMPARE(W()->currentMatrixMapIndex, index);
+        QCOMPARE(W()->currentSettings().draw, view);
+        QCOMPARE(W()->imageCount, 1);
+        QVERIFY(W()->isVisible());
+        QVERIFY(mw->timeFrequencyProgressBar()->isHidden());
+        mw->isSingleWindow = true;
+        mw->on_action_Time_Dom_Analysis_triggered();
+
         // Bonded: no window receives an image.
         mw->isBondSignals = true;
         {
             ProbeGuard guard(4096);
             mw->on_action_Wavelet_Analysis_triggered();
         }
-        QCOMPARE(closer.texts.size(), 2);
+        QCOMPARE(closer.texts.size(), 3);
         QVERIFY(!mw->plotterList[0]->isImageMode());
+        QCOMPARE(mw->analysisType, analysis);
+        // Failing at the third window: the first two go back to their curves.
+        const QVector<QPointF> curve0 = mw->plotterList[0]->curveMap.value(0);
+        QVERIFY(!curve0.isEmpty());
+        {
+            ProbeGuard guard(3 + 2, true);
+            mw->on_action_STFT_Analysis_triggered();
+        }
+        QCOMPARE(closer.texts.size(), 4);
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(!mw->plotterList[i]->isImageMode());
+            QVERIFY(mw->plotterList[i]->isVisible());
+        }
+        QCOMPARE(mw->plotterList[0]->curveMap.value(0), curve0);
+        QVERIFY(mw->form()->action_Bond_Signals->isEnabled());
         QCOMPARE(mw->analysisType, analysis);
         mw->isBondSignals = false;
     }
