@@ -393,6 +393,13 @@ void MainWindow::TimeFrequencyAnalysis(QVector<QPointF>& data, int type)
     bottom->show();
 
     previousPlotterCountMatrix = plotterCount;
+
+    // The windows take their places only now; the selector's label was
+    // anchored to the slider where the image window stood before, so it
+    // follows the slider to its new place.
+    ui->mainLayout->activate();
+    if (!isSingleWindow && W->slider && W->imageCount > 1)
+        W->setWindowType(W->slider->value());
 }
 
 namespace {
