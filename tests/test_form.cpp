@@ -17,7 +17,7 @@ public:
 
 namespace {
 
-struct ActionSpec
+struct ActionEntry
 {
     const char* name;
     const char* text;
@@ -25,7 +25,7 @@ struct ActionSpec
 };
 
 // All actions in member order with their texts and shortcuts.
-const ActionSpec kActions[] = {
+const ActionEntry kActions[] = {
     {"action_Open_File", "&Open File", "Alt+O"},
     {"action_Save_File", "&Save File", "Alt+S"},
     {"action_Print", "&Print", "Alt+P"},
@@ -124,12 +124,12 @@ private slots:
 
     void actions()
     {
-        for (const ActionSpec& spec : kActions) {
-            QAction* a = w->findChild<QAction*>(spec.name, Qt::FindDirectChildrenOnly);
-            QVERIFY2(a, spec.name);
+        for (const ActionEntry& entry : kActions) {
+            QAction* a = w->findChild<QAction*>(entry.name, Qt::FindDirectChildrenOnly);
+            QVERIFY2(a, entry.name);
             QCOMPARE(a->parent(), w.get());
-            QCOMPARE(a->text(), QString(spec.text));
-            QCOMPARE(a->shortcut(), QKeySequence(QString(spec.shortcut)));
+            QCOMPARE(a->text(), QString(entry.text));
+            QCOMPARE(a->shortcut(), QKeySequence(QString(entry.shortcut)));
             QVERIFY(a->statusTip().isEmpty());
         }
         QCOMPARE(ui->action_Open_File->objectName(), QString("action_Open_File"));
@@ -145,8 +145,8 @@ private slots:
                            ui->action_Bond_Signals})
             QVERIFY(a->isCheckable());
         int checkable = 0;
-        for (const ActionSpec& spec : kActions)
-            checkable += w->findChild<QAction*>(spec.name)->isCheckable() ? 1 : 0;
+        for (const ActionEntry& entry : kActions)
+            checkable += w->findChild<QAction*>(entry.name)->isCheckable() ? 1 : 0;
         QCOMPARE(checkable, 5);
 
         QVERIFY(!ui->action_Open_File->isEnabled());
@@ -316,6 +316,28 @@ private slots:
         QCOMPARE(ui->layoutWidget->geometry(), QRect(0, 0, 1281, 681));
         QVERIFY(ui->comboBox->isHidden() && ui->comboBox_2->isHidden() && ui->comboBox_3->isHidden());
         QVERIFY(!ui->comboBox_3->isVisible());
+        w->hide();
+    }
+
+    void shortcutsReachTheirActions()
+    {
+        DialogCloser closer;
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QSignalSpy open(ui->action_Open_File, &QAction::triggered);
+        QTest::keyClick(w.get(), Qt::Key_O, Qt::AltModifier);
+        QCOMPARE(open.count(), 0); // disabled
+        const bool cursor = ui->action_Enable_Magnetic_Cursor->isChecked();
+        QTest::keyClick(w.get(), Qt::Key_C, Qt::AltModifier);
+        QCOMPARE(ui->action_Enable_Magnetic_Cursor->isChecked(), !cursor);
+        QTest::keyClick(w.get(), Qt::Key_C, Qt::AltModifier);
+        QCOMPARE(ui->action_Enable_Magnetic_Cursor->isChecked(), cursor);
+        const bool multi = ui->action_Multi_windows_dynamical_Selection->isChecked();
+        QTest::keyClick(w.get(), Qt::Key_M, Qt::AltModifier);
+        QCOMPARE(ui->action_Multi_windows_dynamical_Selection->isChecked(), !multi);
+        QTest::keyClick(w.get(), Qt::Key_M, Qt::AltModifier);
+        QCOMPARE(ui->action_Multi_windows_dynamical_Selection->isChecked(), multi);
         w->hide();
     }
 
