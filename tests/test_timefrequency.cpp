@@ -18,6 +18,13 @@
 #include "app/ui_mainwindow.h"
 #include "testutil.h"
 
+class PlotterTestAccess
+{
+public:
+    static QString label(Plotter* p) { return p->curveLabel; }
+    static QPoint labelPos(Plotter* p) { return p->curveLabelPos; }
+};
+
 namespace {
 
 QVector<QPointF> makeSignal(int n, double fs, const std::function<double(int)>& y)
@@ -267,6 +274,10 @@ private slots:
         QCOMPARE(w->slider->maximum(), 5);
         QVERIFY(!w->slider->isHidden());
         QCOMPARE(w->slider->value(), w->currentMatrixMapIndex);
+        // Its label names the chosen window beside the slider's new place.
+        QCOMPARE(PlotterTestAccess::label(w), mw->stftWindow.at(w->currentMatrixMapIndex));
+        QCOMPARE(PlotterTestAccess::labelPos(w).x(), w->slider->x() - 15);
+        QVERIFY(w->slider->x() > w->width() / 2);
         // Mean of the last image (Gaussian window, index 5).
         const QVector<QPointF> mean = mw->plotterListMatrix[2]->curveMap.value(0);
         QCOMPARE(mean.size(), 512);
