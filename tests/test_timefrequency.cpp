@@ -287,6 +287,29 @@ private slots:
         QCOMPARE(mean[100].y(), sum / 128);
     }
 
+    void waveletSelectorOverEightImages()
+    {
+        DialogCloser closer;
+        unbonded(false);
+        mw->transformType = 1;
+        QVector<QPointF> data = makeSignal(1024, 360.0, [](int i) {
+            return std::sin(2 * M_PI * 5.0 * i / 360.0) + (i % 200 == 0 ? 3.0 : 0.0);
+        });
+        mw->TimeFrequencyAnalysis(data, 1);
+        Plotter* w = W();
+        QCOMPARE(w->imageCount, 8);
+        QCOMPARE(w->slider->minimum(), 0);
+        QCOMPARE(w->slider->maximum(), 7);
+        QVERIFY(!w->slider->isHidden());
+        QCOMPARE(w->slider->value(), w->currentMatrixMapIndex);
+        for (int k = 0; k < 8; ++k)
+            QCOMPARE(w->matrixMapGroup[k].size(), 100);
+        QCOMPARE(w->progressBar->maximum(), 800);
+        QCOMPARE(mw->deltaFrequency, (float(1.0 / (data[1].x() - data[0].x())) / 2.0) / 100);
+        QVERIFY(std::fabs(mw->deltaFrequency - 1.8) < 1e-4);
+        QCOMPARE(mw->deltaTime, data[1].x() - data[0].x());
+    }
+
     void stftTrimmedStart()
     {
         DialogCloser closer;
