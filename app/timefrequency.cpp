@@ -263,6 +263,9 @@ void MainWindow::TimeFrequencyAnalysis(QVector<QPointF>& data, int type)
     int columns = 0;
     QVector<QPointF> segment;
     QVector<QPointF> mean;
+    // The curve may belong to a window that the layout below redraws.
+    const double dx = data[1].x() - data[0].x();
+    double xStart = 0, xEnd = 0;
 
     try {
         std::vector<float> sig = workBuffer<float>(std::size_t(N));
@@ -270,6 +273,8 @@ void MainWindow::TimeFrequencyAnalysis(QVector<QPointF>& data, int type)
             sig[i] = float(data[i].y());
         trim = tfwork::centreAndTrim(sig.data(), N);
         trimmed = trim.end - trim.start + 1;
+        xStart = data[trim.start].x();
+        xEnd = data[trim.end].x();
         ImageMaker maker(*this, type, trimmed, Fs);
         columns = maker.columns;
         std::copy_n(sig.begin() + trim.start, trimmed, maker.samples.begin());
@@ -280,8 +285,8 @@ void MainWindow::TimeFrequencyAnalysis(QVector<QPointF>& data, int type)
         const double rowStep = (Fs / 2.0) / rows;
         W->minY = float(rowStep);
         W->maxY = float(Fs / 2.0);
-        W->minX = float(data[trim.start].x());
-        W->maxX = float(data[trim.end].x());
+        W->minX = float(xStart);
+        W->maxX = float(xEnd);
         W->imageCount = windowNum;
         for (int w = 0; w < windowNum; ++w) {
             maker.make(w, bar, w * rows);
@@ -292,8 +297,7 @@ void MainWindow::TimeFrequencyAnalysis(QVector<QPointF>& data, int type)
         }
 
         // Mean over frequency of the last image computed.
-        const double x0 = data[trim.start].x();
-        const double dt = (data[trim.end].x() - x0) / columns;
+        const double dt = (xEnd - xStart) / columns;
         // Summed row by row: each column still adds its rows top to bottom.
         std::vector<double> sums = workBuffer<double>(std::size_t(columns));
         for (int r = 0; r < rows; ++r) {
@@ -303,7 +307,7 @@ void MainWindow::TimeFrequencyAnalysis(QVector<QPointF>& data, int type)
         }
         mean.resize(columns);
         for (int c = 0; c < columns; ++c)
-            mean[c] = QPointF(x0 + c * dt, sums[c] / rows);
+            mean[c] = QPointF(xStart + c * dt, sums[c] / rows);
         segment = data.mid(trim.start, trimmed);
     } catch (const std::bad_alloc&) {
         // The work buffers are gone by now; put the image window back.
@@ -319,7 +323,6 @@ void MainWindow::TimeFrequencyAnalysis(QVector<QPointF>& data, int type)
     if (type == 2)
         analysisType = 3;
     deltaFrequency = (Fs / 2.0) / rows;
-    const double dx = data[1].x() - data[0].x();
     if (type == 1) {
         firstTimeIndex = trim.start;
         deltaTime = dx;
@@ -374,8 +377,8 @@ void MainWindow::TimeFrequencyAnalysis(QVector<QPointF>& data, int type)
     W->passitive = false;
     W->minY = float(deltaFrequency);
     W->maxY = float(Fs / 2.0);
-    W->minX = float(data[trim.start].x());
-    W->maxX = float(data[trim.end].x());
+    W->minX = float(xStart);
+    W->maxX = float(xEnd);
     W->yLabel = "Frequency    Hz";
     W->yLabelIsShown = true;
     W->matrixExtract = true;
