@@ -331,6 +331,20 @@ private slots:
         QCOMPARE(mw->deltaTime, trimmed * (data[1].x() - data[0].x()) / frames);
     }
 
+    void curveOfALayoutWindow()
+    {
+        // The curve handed in may be one that the layout replaces.
+        DialogCloser closer;
+        unbonded(true);
+        QVector<QPointF> data = ramp(1024, 360.0);
+        mw->TimeFrequencyAnalysis(data, 2);
+        QVector<QPointF>& shown = mw->plotterListMatrix[0]->curveMap[0];
+        const QVector<QPointF> copy = shown;
+        mw->TimeFrequencyAnalysis(shown, 2);
+        QCOMPARE(mw->plotterListMatrix[0]->curveMap.value(0), copy);
+        QCOMPARE(W()->maxX, float(copy.last().x()));
+    }
+
     void progressBarIsMadeOnceAndCentred()
     {
         DialogCloser closer;
