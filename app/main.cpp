@@ -1,6 +1,7 @@
 // Program entry.
 
 #include "app/mainwindow.h"
+#include "dsp/tools.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -10,6 +11,8 @@ int main(int argc, char* argv[])
 {
     // The signal files and icons live in the static library's resources.
     Q_INIT_RESOURCE(resources);
+    // GSL would otherwise abort the whole program on a numeric error.
+    disableGslAbort();
 
     QApplication app(argc, argv);
 

@@ -7,8 +7,15 @@
 
 #include <ap.h>
 
+// GSL's default error handler aborts the program; the toolbox checks the
+// return codes itself. Call once at start-up (the toolbox constructor calls
+// it too, so code that only uses the toolbox is covered).
+void disableGslAbort();
+
 // Numeric routines the analyses call: radix-2 FFT, FFT-based convolution and
 // correlation, wavelet de-noising, likeness score and matrix routines.
+// Matrices are stored column by column: element (i, j) of an r x c matrix is
+// at j * r + i.
 class toolbox : public QWidget
 {
     Q_OBJECT
