@@ -115,14 +115,18 @@ bool samplingRate(const QVector<QPointF>& data, float& Fs)
 
 // What a plot window showed before a run, so that a run that runs out of
 // memory can put it back. The copies share their data with the window.
+// Images are kept only while they are on screen: holding the others would
+// only cost memory (and the time of fresh memory for the new ones).
 struct WindowState {
     explicit WindowState(Plotter* w)
         : p(w), zoom(w->zoomStack), curZoom(w->curZoom), index(w->currentMatrixMapIndex),
           imageCount(w->imageCount), minX(w->minX), maxX(w->maxX), minY(w->minY), maxY(w->maxY),
-          wasImage(w->isImageMode()), curves(w->curveMap), progressBar(w->progressBar)
+          wasImage(w->isImageMode()), keptImages(w->isImageMode() && w->isVisible()),
+          curves(w->curveMap), progressBar(w->progressBar)
     {
-        for (int k = 0; k < 8; ++k)
-            images[k] = w->matrixMapGroup[k];
+        if (keptImages)
+            for (int k = 0; k < 8; ++k)
+                images[k] = w->matrixMapGroup[k];
     }
 
     void restore() const
@@ -130,12 +134,14 @@ struct WindowState {
         if (!wasImage && p->isImageMode())
             p->setCurveData(0, curves.value(0)); // back to curve mode
         p->curveMap = curves;
-        for (int k = 0; k < 8; ++k)
-            p->matrixMapGroup[k] = images[k];
+        if (keptImages)
+            for (int k = 0; k < 8; ++k)
+                p->matrixMapGroup[k] = images[k];
         p->zoomStack = zoom;
         p->curZoom = curZoom;
         p->currentMatrixMapIndex = index;
-        p->imageCount = imageCount;
+        // Without its images a window offers none until a run completes.
+        p->imageCount = keptImages ? imageCount : 0;
         p->minX = minX;
         p->maxX = maxX;
         p->minY = minY;
@@ -149,7 +155,7 @@ struct WindowState {
     QVector<PlotSettings> zoom;
     int curZoom, index, imageCount;
     float minX, maxX, minY, maxY;
-    bool wasImage;
+    bool wasImage, keptImages;
     QMap<int, QVector<QPointF> > curves;
     QProgressBar* progressBar;
 };
@@ -187,7 +193,7 @@ public:
             const double centre = mw.centerFrequencies()[base];
             for (int r = 0; r < kWaveletRows; ++r)
                 scales[r] = float(centre * Fs / f[kWaveletRows - 1 - r]);
-            std::fill(sc.begin(), sc.end(), 0.0f); // the transform need not write every cell
+            // The transform writes every cell (the buffer starts zeroed).
             transform.cwt(sc.data(), samples.data(), n, int(Fs), kWaveletRows, scales.data(), base);
             // The rows are ready at once: the bar takes their values without
             // painting each, and is painted when the image is stored.
@@ -214,6 +220,14 @@ public:
     std::vector<float> samples, sc, coefficient, scales, f;
     wavelet transform;
 };
+
+// A hidden window of the layout is drawn only once it has its place: until
+// then it has no size, so the data stored in it meanwhile draws nothing.
+void drawWhenPlaced(Plotter* p)
+{
+    if (!p->isVisible())
+        p->resize(0, 0);
+}
 
 QProgressBar* startProgress(MainWindow& mw, int maximum)
 {
@@ -282,6 +296,7 @@ void MainWindow::TimeFrequencyAnalysis(QVector<QPointF>& data, int type)
 
         bar = startProgress(*this, windowNum * rows);
         W->progressBar = bar;
+        drawWhenPlaced(W);
         const double rowStep = (Fs / 2.0) / rows;
         W->minY = float(rowStep);
         W->maxY = float(Fs / 2.0);
@@ -344,6 +359,9 @@ void MainWindow::TimeFrequencyAnalysis(QVector<QPointF>& data, int type)
     }
 
     // The four stacked windows: signal, image, mean over frequency, signal.
+    // The grid is laid out once when all four stand, not at every window
+    // shown (each pass would resize and redraw every window shown so far).
+    ui->mainLayout->setEnabled(false);
     for (int i = 0; i < previousPlotterCount; ++i)
         plotterList[i]->hide();
     for (int i = 0; i < previousPlotterCountMatrix; ++i)
@@ -363,6 +381,7 @@ void MainWindow::TimeFrequencyAnalysis(QVector<QPointF>& data, int type)
 
     for (int i = 0; i < 4; ++i) {
         Plotter* p = plotterListMatrix[i];
+        drawWhenPlaced(p);
         ui->workspaceLayout->addWidget(p, i, 0, Qt::Alignment());
         p->yLabel = yUnit;
         p->yLabelIsShown = true;
@@ -400,6 +419,7 @@ void MainWindow::TimeFrequencyAnalysis(QVector<QPointF>& data, int type)
     // The windows take their places only now; the selector's label was
     // anchored to the slider where the image window stood before, so it
     // follows the slider to its new place.
+    ui->mainLayout->setEnabled(true);
     ui->mainLayout->activate();
     if (!isSingleWindow && W->slider && W->imageCount > 1)
         W->setWindowType(W->slider->value());

@@ -121,7 +121,7 @@ void BM_WaveletAnalysisEightWavelets(benchmark::State& state)
     }
     report(state, total, cwt, runs);
 }
-BENCHMARK(BM_WaveletAnalysisEightWavelets)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_WaveletAnalysisEightWavelets)->Unit(benchmark::kMillisecond)->Iterations(8);
 
 void BM_BondedMorletEightSignals(benchmark::State& state)
 {
@@ -156,7 +156,7 @@ void BM_BondedMorletEightSignals(benchmark::State& state)
     report(state, total, cwt, runs);
     state.counters["signals"] = count;
 }
-BENCHMARK(BM_BondedMorletEightSignals)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_BondedMorletEightSignals)->Unit(benchmark::kMillisecond)->Iterations(8);
 
 } // namespace
 
