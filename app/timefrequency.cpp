@@ -448,11 +448,11 @@ void bondedImages(MainWindow& mw, Ui::MainWindow* ui, int type)
     const int rows = type == 1 ? kWaveletRows : kStftRows;
     const bool bondActionEnabled = ui->action_Bond_Signals->isEnabled();
     std::vector<WindowState> before;
-    before.reserve(count);
-    for (int i = 0; i < count; ++i)
-        before.emplace_back(mw.plotterList[i]);
     QProgressBar* bar = nullptr;
     try {
+        before.reserve(count);
+        for (int i = 0; i < count; ++i)
+            before.emplace_back(mw.plotterList[i]);
         ImageMaker maker(mw, type, N, Fs);
         bar = startProgress(mw, count * rows);
         mw.plotterList[0]->progressBar = bar;
