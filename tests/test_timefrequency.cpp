@@ -23,6 +23,7 @@ class PlotterTestAccess
 public:
     static QString label(Plotter* p) { return p->curveLabel; }
     static QPoint labelPos(Plotter* p) { return p->curveLabelPos; }
+    static void readOut(Plotter* p, const QPoint& pos) { p->readOutImage(pos); }
 };
 
 namespace {
@@ -308,6 +309,30 @@ private slots:
         QCOMPARE(mw->deltaFrequency, (float(1.0 / (data[1].x() - data[0].x())) / 2.0) / 100);
         QVERIFY(std::fabs(mw->deltaFrequency - 1.8) < 1e-4);
         QCOMPARE(mw->deltaTime, data[1].x() - data[0].x());
+    }
+
+    void readOutFeedsTheRowWindow()
+    {
+        // Hovering the image puts the row under the pointer into the third
+        // window as its curve 0; the mean stays as curve 1.
+        DialogCloser closer;
+        unbonded(true);
+        QVector<QPointF> data = makeSignal(1024, 360.0, [](int i) { return std::sin(i * 0.21); });
+        mw->TimeFrequencyAnalysis(data, 2);
+        Plotter* w = W();
+        const QVector<QPointF> mean = mw->plotterListMatrix[2]->curveMap.value(1);
+        const QRect R = w->plotArea();
+        QVERIFY(R.isValid());
+        PlotterTestAccess::readOut(w, QPoint(R.left() + R.width() / 3, R.bottom()));
+        const QVector<QPointF> row = mw->plotterListMatrix[2]->curveMap.value(0);
+        const int columns = int(w->matrixMapGroup[0].value(127).size());
+        QVERIFY(columns > 20);
+        QCOMPARE(row.size(), columns);
+        QCOMPARE(w->extractedRow(), 127);
+        for (int c = 0; c < columns; ++c)
+            QCOMPARE(row[c].y(), double(w->matrixMapGroup[0].value(127)[c]));
+        QCOMPARE(mw->plotterListMatrix[2]->curveMap.value(1), mean);
+        QVERIFY(PlotterTestAccess::label(w).contains("(0) Hz"));
     }
 
     void stftTrimmedStart()
