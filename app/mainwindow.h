@@ -2,6 +2,7 @@
 #define MAINWINDOW_H
 
 #include <QMainWindow>
+#include <QMap>
 #include <QPointF>
 #include <QProgressBar>
 #include <QString>
@@ -9,6 +10,7 @@
 #include <QVector>
 
 #include <cstddef>
+#include <functional>
 
 #include "plot/plotter.h"
 
@@ -17,7 +19,9 @@ class MainWindow;
 }
 
 class QIODevice;
+class QPrinter;
 class QTextStream;
+class QUrl;
 
 // The main window: loads the compiled-in record, lays out the plot windows
 // and runs the analyses started from its menus. Its state is public because
@@ -65,6 +69,11 @@ public:
     void wwistft(double* coefficient, double* signal, int nfft, int noverlap, int dal);
     static size_t process_data(void* buffer, size_t size, size_t nmemb, void* user_p);
 
+    // Reference-trace model of the current signal (no menu runs it):
+    // `simulation` holds one entry per sample of the current signal's curve.
+    void prediction(double* simulation, int Lmissing);
+    void dwnn(QMap<int, QVector<double> > signalMap, double* simulation, int targetIndex, int Lmissing);
+
     // Loads one signal text file into `out` following the loading rules.
     // Returns 0 on success, 1 for an over-long line, 2 for a file without a
     // valid sample; the message is left to the caller.
@@ -75,6 +84,19 @@ public:
     // The progress bar of the time-frequency runs, made once and reused.
     QProgressBar* timeFrequencyProgressBar();
     const double* centerFrequencies() const { return CenterFreq; }
+
+    // Saves a picture of the window; on failure warns with the file's name
+    // and returns false.
+    bool savePicture(const QPixmap& picture, const QString& fileName);
+    // Draws a picture of the window on one page of the printer, shrunk to the
+    // printable area if larger; returns the rectangle drawn into.
+    QRect printPicture(QPrinter* printer);
+    // The help page beside the executable.
+    static QUrl helpUrl();
+    // Replaceable so that tests open no dialog and no browser.
+    static std::function<QString(QWidget* parent, const QString& caption, const QString& dir,
+                                 const QString& filter)> saveFileNameProvider;
+    static std::function<bool(const QUrl& url)> urlOpener;
 
 public slots:
     void on_action_Time_Dom_Analysis_triggered();

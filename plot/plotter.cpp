@@ -3,6 +3,7 @@
 #include "plot/plotter.h"
 #include "app/mainwindow.h"
 
+#include <QFont>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QSlider>
@@ -92,6 +93,11 @@ Plotter::Plotter(QWidget* parent)
 
     setBackgroundRole(QPalette::Dark);
     setAutoFillBackground(true);
+    // Tick labels get fixed boxes (67 pixels for a y label such as
+    // "-1.2361e+02"); the desktop's default font is too wide for them.
+    QFont labelFont = font();
+    labelFont.setPointSizeF(8);
+    setFont(labelFont);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     setFocusPolicy(Qt::StrongFocus);
     rubberBandIsShown = false;
@@ -275,6 +281,29 @@ static bool choosesImage(const Plotter* p)
            && (p->pList0 != nullptr || p->pList3 != nullptr || p->imageCount > 0);
 }
 
+// The image window of the time-frequency layout drags its neighbours along:
+// the signal below steps through its zoom levels with it, the signal above
+// marks the image's time range, and the best-suited image is chosen anew.
+static void followImageZoom(Plotter* image, int step)
+{
+    Plotter* below = image->pList3;
+    if (below != nullptr) {
+        const int level = below->curZoom + step;
+        if (level >= 0 && level < below->zoomStack.count()) {
+            below->curZoom = level;
+            below->refreshPixmap();
+        }
+    }
+    Plotter* above = image->pList0;
+    if (above != nullptr && above->isMarkCurve) {
+        above->minxZoom = image->currentSettings().minX;
+        above->maxxZoom = image->currentSettings().maxX;
+        above->refreshPixmap();
+    }
+    if (choosesImage(image))
+        image->windowTypeSelection();
+}
+
 void Plotter::zoomIn()
 {
     if (curZoom < zoomStack.count() - 1) {
@@ -285,19 +314,8 @@ void Plotter::zoomIn()
         refreshPixmap();
     }
 
-    if (!bondedSignals(mainw) && isImage && !passitive) {
-        if (pList3 != nullptr && pList3->curZoom < pList3->zoomStack.count() - 1) {
-            ++pList3->curZoom;
-            pList3->refreshPixmap();
-        }
-        if (pList0 != nullptr && pList0->isMarkCurve) {
-            pList0->minxZoom = currentSettings().minX;
-            pList0->maxxZoom = currentSettings().maxX;
-            pList0->refreshPixmap();
-        }
-        if (choosesImage(this))
-            windowTypeSelection();
-    }
+    if (!bondedSignals(mainw) && isImage && !passitive)
+        followImageZoom(this, +1);
 }
 
 void Plotter::zoomOut()
@@ -322,19 +340,8 @@ void Plotter::zoomOut()
         }
     }
 
-    if (!bondedSignals(mainw) && isImage && !passitive) {
-        if (pList3 != nullptr && pList3->curZoom > 0) {
-            --pList3->curZoom;
-            pList3->refreshPixmap();
-        }
-        if (pList0 != nullptr && pList0->isMarkCurve) {
-            pList0->minxZoom = currentSettings().minX;
-            pList0->maxxZoom = currentSettings().maxX;
-            pList0->refreshPixmap();
-        }
-        if (choosesImage(this))
-            windowTypeSelection();
-    }
+    if (!bondedSignals(mainw) && isImage && !passitive)
+        followImageZoom(this, -1);
 }
 
 // ---------------------------------------------------------------------------
