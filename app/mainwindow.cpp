@@ -144,6 +144,7 @@ MainWindow::MainWindow(QWidget* parent)
     leftShift = 0;
     decomposeLevel = 80;
     isDecompose = false;
+    analysisFailed = false;
 
     ui->action_Enable_Magnetic_Cursor->setChecked(false);
     ui->action_Multi_windows_dynamical_Selection->setChecked(true);

@@ -60,6 +60,10 @@ public:
     bool previousBondSignals;
     int decomposeLevel;
     bool isDecompose;
+    // Set when the last spectrum or time-frequency run gave up (with a
+    // message) and left the windows as they were, so that its caller can
+    // keep the analysis state it had.
+    bool analysisFailed;
 
     void display_raw_signals(bool multi);
     void FFTSpectrum(QVector<QPointF>& data);

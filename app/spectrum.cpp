@@ -128,6 +128,7 @@ void MainWindow::on_action_Fast_Fourier_Transform_triggered()
     } else {
         shown = showBondedSpectra(this);
     }
+    analysisFailed = !shown;
     if (!shown)
         return;
     analysisType = 1;
@@ -149,7 +150,7 @@ void MainWindow::on_action_Power_Spectral_Density_triggered()
 
 void MainWindow::FFTSpectrum(QVector<QPointF>& data)
 {
-    (void)showSingleSpectrum(this, data);
+    analysisFailed = !showSingleSpectrum(this, data);
 }
 
 void MainWindow::wwPS(double* PS, double* signal, int dal)

@@ -86,10 +86,6 @@ std::vector<T> workBuffer(std::size_t count)
 
 int stftFrames(int n) { return (n - kStftOverlap) / kStftOverlap + 1; }
 
-// Set when the last single-signal analysis gave up, so that the menu slots
-// can take back the analysis state they set before calling it.
-bool lastRunFailed = false;
-
 void showInformation(const QString& text)
 {
     QMessageBox::information(nullptr, QString(), text, QMessageBox::Ok, QMessageBox::NoButton);
@@ -255,7 +251,7 @@ QProgressBar* MainWindow::timeFrequencyProgressBar()
 
 void MainWindow::TimeFrequencyAnalysis(QVector<QPointF>& data, int type)
 {
-    lastRunFailed = true;
+    analysisFailed = true;
     if (type != 1 && type != 2)
         return;
     const int N = int(data.size());
@@ -333,7 +329,7 @@ void MainWindow::TimeFrequencyAnalysis(QVector<QPointF>& data, int type)
         return;
     }
     bar->hide();
-    lastRunFailed = false;
+    analysisFailed = false;
 
     if (type == 2)
         analysisType = 3;
@@ -506,7 +502,7 @@ void MainWindow::on_action_Wavelet_Analysis_triggered()
         analysisType = 2;
         transformType = 1;
         TimeFrequencyAnalysis(signal[0], 1);
-        if (lastRunFailed) {
+        if (analysisFailed) {
             analysisType = previousAnalysis;
             transformType = previousTransform;
         }
@@ -527,7 +523,7 @@ void MainWindow::on_action_STFT_Analysis_triggered()
         analysisType = 3;
         transformType = 2;
         TimeFrequencyAnalysis(signal[0], 2);
-        if (lastRunFailed) {
+        if (analysisFailed) {
             analysisType = previousAnalysis;
             transformType = previousTransform;
         }

@@ -199,7 +199,9 @@ void Plotter::spectrumAnalysis()
     } else {
         mainw->on_action_Fast_Fourier_Transform_triggered();
     }
-    mainw->analysisType = 1;
+    // A refused spectrum (with its message) leaves the view, so the menu too.
+    if (!mainw->analysisFailed)
+        mainw->analysisType = 1;
 }
 
 void Plotter::waveletAnalysis()
@@ -215,6 +217,8 @@ void Plotter::waveletAnalysis()
         mainw->on_action_Wavelet_Analysis_triggered();
         return;
     }
+    const int previousAnalysis = mainw->analysisType;
+    const int previousTransform = mainw->transformType;
     mainw->analysisType = 2;
     mainw->transformType = 1;
     for (int i = 0; i < tableCount(mainw->plotterCount); ++i)
@@ -223,6 +227,10 @@ void Plotter::waveletAnalysis()
     // it does to this window's curves can pull the samples from under it.
     QVector<QPointF> data = curveMap.value(0);
     mainw->TimeFrequencyAnalysis(data, mainw->transformType);
+    if (mainw->analysisFailed) {
+        mainw->analysisType = previousAnalysis;
+        mainw->transformType = previousTransform;
+    }
 }
 
 void Plotter::stftAnalysis()
@@ -233,12 +241,18 @@ void Plotter::stftAnalysis()
         mainw->on_action_STFT_Analysis_triggered();
         return;
     }
+    const int previousAnalysis = mainw->analysisType;
+    const int previousTransform = mainw->transformType;
     mainw->analysisType = 3;
     for (int i = 0; i < tableCount(mainw->plotterCount); ++i)
         mainw->plotterList[i]->refreshPixmap();
     mainw->transformType = 2;
     QVector<QPointF> data = curveMap.value(0);
     mainw->TimeFrequencyAnalysis(data, 2);
+    if (mainw->analysisFailed) {
+        mainw->analysisType = previousAnalysis;
+        mainw->transformType = previousTransform;
+    }
 }
 
 void Plotter::SwitchSingleMultiFrame()

@@ -125,6 +125,7 @@ private slots:
     void chosenEntryRunsInsidePress();
     void waveletLengthCheck();
     void spectrumAndStftSetAnalysisType();
+    void refusedAnalysesKeepTheMenuState();
     void searchDecomposeLevelPicksFirstLargest();
     void getDecomposeLevelTakesExtractedRow();
     void actionsTextsAndUnusedEntries();
@@ -474,6 +475,29 @@ void TestContextMenu::spectrumAndStftSetAnalysisType()
     QCOMPARE(w->analysisType, 3);
     QCOMPARE(w->transformType, 2);
     QVERIFY(closer.texts.isEmpty());
+}
+
+// An analysis that refuses its data (with a message) leaves the view as it
+// was, so the context menu must stay that of the view.
+void TestContextMenu::refusedAnalysesKeepTheMenuState()
+{
+    DialogCloser closer;
+    Plotter p;
+    p.mainw = w;
+    w->isBondSignals = false;
+    p.setCurveData(0, {{0, 1}});
+    p.action_Spectrum->trigger();
+    QCOMPARE(closer.texts.size(), 1);
+    QCOMPARE(w->analysisType, 0);
+
+    QVector<QPointF> shortCurve;
+    for (int i = 0; i < 63; ++i)
+        shortCurve.append(QPointF(i / 360.0, i % 5));
+    p.setCurveData(0, shortCurve);
+    p.action_STFT->trigger();
+    QCOMPARE(closer.texts.size(), 2);
+    QCOMPARE(w->analysisType, 0);
+    QCOMPARE(w->transformType, 1);
 }
 
 void TestContextMenu::searchDecomposeLevelPicksFirstLargest()
