@@ -93,8 +93,8 @@ Plotter::Plotter(QWidget* parent)
 
     setBackgroundRole(QPalette::Dark);
     setAutoFillBackground(true);
-    // Tick labels get fixed boxes (67 pixels for a y label such as
-    // "-1.2361e+02"); the desktop's default font is too wide for them.
+    // Tick labels get fixed boxes (67 pixels for a y label); the desktop's
+    // default font is too wide for them.
     QFont labelFont = font();
     labelFont.setPointSizeF(8);
     setFont(labelFont);

@@ -77,8 +77,10 @@ void Plotter::drawGrid(QPainter* painter)
         painter->drawLine(rect.left(), y, rect.right(), y);
         painter->setPen(light);
         painter->drawLine(rect.left() - 5, y, rect.left(), y);
+        // A long label such as "-1.2361e+02" may run past the box's left
+        // edge into the margin rather than lose its sign.
         painter->drawText(QRect(rect.left() - MarginLeft, y - 10, MarginLeft - 5, 20),
-                          Qt::AlignRight | Qt::AlignVCenter, QString::number(label, 'e', 4));
+                          Qt::AlignRight | Qt::AlignVCenter | Qt::TextDontClip, QString::number(label, 'e', 4));
     }
     painter->drawRect(rect.adjusted(0, 0, -1, -1));
 

@@ -7,7 +7,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgsl-dev libalglib-dev libbenchmark-dev
-  xvfb xauth x11-utils imagemagick
+  xvfb xauth x11-utils xdotool imagemagick
 )
 
 missing=()

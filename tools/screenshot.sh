@@ -9,7 +9,8 @@
 # otherwise trims the empty screen around the window.
 #
 # Environment: SCREENSHOT_TIMEOUT (seconds to wait for the window, default
-# 30), SCREENSHOT_SETTLE (seconds to let it paint, default 2).
+# 30), SCREENSHOT_SETTLE (seconds to let it paint, default 2),
+# SCREENSHOT_KEYS (keys sent to the window first, with xdotool).
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -98,6 +99,18 @@ if [ "$SECONDS" -ge "$deadline" ]; then
 fi
 
 sleep "$settle"
+if [ -n "${SCREENSHOT_KEYS:-}" ]; then
+  # Drive the program before the picture, e.g. "alt+b alt+w" for a wavelet
+  # analysis of one signal.
+  command -v xdotool >/dev/null || { echo "screenshot: SCREENSHOT_KEYS needs xdotool" >&2; exit 1; }
+  win="$(xdotool search --onlyvisible --name QuelmoraDemo | head -n 1)"
+  for key in $SCREENSHOT_KEYS; do
+    # No window manager runs under Xvfb: give the window the focus directly.
+    xdotool windowfocus --sync "$win" 2>/dev/null || true
+    xdotool key "$key"
+    sleep "$settle"
+  done
+fi
 [ -n "$area" ] && area="$(window_area || echo "$area")"  # it may have been resized meanwhile
 
 import -window root "$scratch/full.png"
