@@ -488,46 +488,39 @@ void bondedImages(MainWindow& mw, Ui::MainWindow* ui, int type)
     bar->hide();
 }
 
+// The menu's wavelet (type 1) and STFT (type 2) analyses: every signal's own
+// image when the signals are bonded, else the first signal in the
+// four-window layout; a refused run keeps the analysis state.
+void runFromMenu(MainWindow& mw, Ui::MainWindow* ui, int type)
+{
+    const int minimum = type == 1 ? tfwork::kMinWaveletLength : tfwork::kMinStftLength;
+    if (mw.signal[0].size() < minimum) {
+        showInformation(shortSignalText(type));
+        return;
+    }
+    if (mw.isBondSignals) {
+        bondedImages(mw, ui, type);
+        return;
+    }
+    const int previousAnalysis = mw.analysisType;
+    const int previousTransform = mw.transformType;
+    mw.analysisType = type == 1 ? 2 : 3;
+    mw.transformType = type;
+    mw.TimeFrequencyAnalysis(mw.signal[0], type);
+    if (mw.analysisFailed) {
+        mw.analysisType = previousAnalysis;
+        mw.transformType = previousTransform;
+    }
+}
+
 } // namespace
 
 void MainWindow::on_action_Wavelet_Analysis_triggered()
 {
-    if (signal[0].size() < tfwork::kMinWaveletLength) {
-        showInformation(shortSignalText(1));
-        return;
-    }
-    if (!isBondSignals) {
-        const int previousAnalysis = analysisType;
-        const int previousTransform = transformType;
-        analysisType = 2;
-        transformType = 1;
-        TimeFrequencyAnalysis(signal[0], 1);
-        if (analysisFailed) {
-            analysisType = previousAnalysis;
-            transformType = previousTransform;
-        }
-    } else {
-        bondedImages(*this, ui, 1);
-    }
+    runFromMenu(*this, ui, 1);
 }
 
 void MainWindow::on_action_STFT_Analysis_triggered()
 {
-    if (signal[0].size() < tfwork::kMinStftLength) {
-        showInformation(shortSignalText(2));
-        return;
-    }
-    if (!isBondSignals) {
-        const int previousAnalysis = analysisType;
-        const int previousTransform = transformType;
-        analysisType = 3;
-        transformType = 2;
-        TimeFrequencyAnalysis(signal[0], 2);
-        if (analysisFailed) {
-            analysisType = previousAnalysis;
-            transformType = previousTransform;
-        }
-    } else {
-        bondedImages(*this, ui, 2);
-    }
+    runFromMenu(*this, ui, 2);
 }

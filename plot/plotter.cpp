@@ -193,6 +193,21 @@ void Plotter::setPlotSettings(const PlotSettings& settings)
     refreshPixmap();
 }
 
+// The view of newly entered data: its ranges with ten intervals each and no
+// second axis.
+static PlotSettings dataView(float minX, float maxX, float minY, float maxY)
+{
+    PlotSettings settings;
+    settings.minX = minX;
+    settings.maxX = maxX;
+    settings.numXTicks = 10;
+    settings.minY = minY;
+    settings.maxY = maxY;
+    settings.numYTicks = 10;
+    settings.minX2 = settings.maxX2 = settings.minY2 = settings.maxY2 = 0.0;
+    return settings;
+}
+
 void Plotter::setCurveData(int id, const QVector<QPointF>& data)
 {
     isImage = false;
@@ -212,14 +227,7 @@ void Plotter::setCurveData(int id, const QVector<QPointF>& data)
             minY = float(p.y());
     }
 
-    PlotSettings settings;
-    settings.minX = minX;
-    settings.maxX = maxX;
-    settings.numXTicks = 10;
-    settings.minY = minY;
-    settings.maxY = maxY;
-    settings.numYTicks = 10;
-    settings.minX2 = settings.maxX2 = settings.minY2 = settings.maxY2 = 0.0;
+    PlotSettings settings = dataView(minX, maxX, minY, maxY);
 
     curveMap[id] = data;
     setPlotSettings(settings);
@@ -245,14 +253,7 @@ void Plotter::setMatrixData(QPoint row_col, float* sc)
     }
     matrixMapGroup[currentMatrixMapIndex] = image;
 
-    PlotSettings settings;
-    settings.minX = minX;
-    settings.maxX = maxX;
-    settings.numXTicks = 10;
-    settings.minY = minY;
-    settings.maxY = maxY;
-    settings.numYTicks = 10;
-    settings.minX2 = settings.maxX2 = settings.minY2 = settings.maxY2 = 0.0;
+    PlotSettings settings = dataView(minX, maxX, minY, maxY);
     settings.draw = QRect(0, 0, columns, rows);
     setPlotSettings(settings);
 

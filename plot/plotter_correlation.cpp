@@ -156,18 +156,28 @@ static bool drawCorrelation(Plotter* receiver, const std::vector<double>& signal
     return true;
 }
 
+// The block that a window correlates: its main curve padded to half the
+// power-of-two block size N. False when the window has nothing to correlate.
+static bool correlationInput(const Plotter* p, int& N, std::vector<double>& signal)
+{
+    if (curveOneIsSignal(p))
+        return false;
+    const auto found = p->curveMap.constFind(0);
+    if (found == p->curveMap.constEnd())
+        return false;
+    N = blockSizeFor(found.value().size());
+    if (N < 2)
+        return false;
+    signal = paddedValues(found.value(), N / 2);
+    return true;
+}
+
 void Plotter::AutoCorrelation()
 {
-    if (curveOneIsSignal(this))
+    int N = 0;
+    std::vector<double> signal;
+    if (!correlationInput(this, N, signal))
         return;
-    const auto found = curveMap.constFind(0);
-    if (found == curveMap.constEnd())
-        return;
-    const int N = blockSizeFor(found.value().size());
-    if (N < 2)
-        return;
-
-    const std::vector<double> signal = paddedValues(found.value(), N / 2);
     const PlotSettings view = zoomStack.isEmpty() ? PlotSettings()
                                                   : zoomStack.at(qBound(0, curZoom, int(zoomStack.size()) - 1));
     if (!drawCorrelation(this, signal, N, view, titlePrevious + " Auto-correlation", zoomInButton,
@@ -179,16 +189,10 @@ void Plotter::AutoCorrelation()
 
 void Plotter::CrossCorrelation()
 {
-    if (curveOneIsSignal(this))
+    int N = 0;
+    std::vector<double> signal;
+    if (!correlationInput(this, N, signal))
         return;
-    const auto found = curveMap.constFind(0);
-    if (found == curveMap.constEnd())
-        return;
-    const int N = blockSizeFor(found.value().size());
-    if (N < 2)
-        return;
-
-    const std::vector<double> signal = paddedValues(found.value(), N / 2);
     const QString suffix = " Cross-correlation with " + titlePrevious;
     const int level = curZoom;
 
