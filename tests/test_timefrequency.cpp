@@ -16,6 +16,7 @@
 #include "app/mainwindow.h"
 #include "app/timefrequency_internal.h"
 #include "app/ui_mainwindow.h"
+#include "dsp/wavelet.h"
 #include "testutil.h"
 
 class PlotterTestAccess
@@ -354,6 +355,55 @@ private slots:
         QCOMPARE(W()->matrixMapGroup[0].value(0).size(), frames);
         QCOMPARE(mw->firstTimeIndex, 7 * frames / trimmed);
         QCOMPARE(mw->deltaTime, trimmed * (data[1].x() - data[0].x()) / frames);
+    }
+
+    void imagesAreTheTransformRowsFlipped()
+    {
+        // Every image row r is row (rows - 1 - r) of the transform of the
+        // centred, trimmed samples, the crossing sample zeroed.
+        DialogCloser closer;
+        unbonded(false);
+        const int n = 1100;
+        QVector<QPointF> data = makeSignal(n, 250.0, [](int i) {
+            return i < 5 ? 1.0 : (i == 5 ? -1.0 : 0.7 * std::sin(i * 0.21) + 0.2 * std::cos(i * 1.3));
+        });
+        std::vector<float> sig(n);
+        for (int i = 0; i < n; ++i)
+            sig[i] = float(data[i].y());
+        const tfwork::TrimResult t = tfwork::centreAndTrim(sig.data(), n);
+        QCOMPARE(t.start, 5);
+        const int m = t.end - t.start + 1;
+        std::vector<float> x(std::size_t(m) * 100, 0.0f);
+        std::copy_n(sig.begin() + t.start, m, x.begin());
+        const float Fs = float(1.0 / (data[1].x() - data[0].x()));
+
+        mw->transformType = 1;
+        mw->TimeFrequencyAnalysis(data, 1);
+        const double df = (Fs / 2.0) / 100;
+        std::vector<float> f(100), scales(100), coef(std::size_t(m) * 100);
+        for (int k = 0; k < 100; ++k)
+            f[k] = float((k + 1) * df);
+        for (int w = 0; w < 8; ++w) {
+            for (int k = 0; k < 100; ++k)
+                scales[k] = float(mw->centerFrequencies()[w] * Fs / f[k]);
+            wavelet transform;
+            transform.cwt(coef.data(), x.data(), m, int(Fs), 100, scales.data(), w);
+            for (int r = 0; r < 100; r += 33)
+                QCOMPARE(W()->matrixMapGroup[w].value(r),
+                         QVector<float>(coef.begin() + (99 - r) * m, coef.begin() + (100 - r) * m));
+        }
+
+        mw->transformType = 2;
+        mw->TimeFrequencyAnalysis(data, 2);
+        const int frames = (m - 32) / 32 + 1;
+        std::vector<float> stft(std::size_t(frames) * 128);
+        for (int w = 0; w < 6; ++w) {
+            mw->wwstft(stft.data(), x.data(), 128, 32, m, w);
+            for (int r = 0; r < 128; r += 9)
+                QCOMPARE(W()->matrixMapGroup[w].value(r),
+                         QVector<float>(stft.begin() + (127 - r) * frames,
+                                        stft.begin() + (128 - r) * frames));
+        }
     }
 
     void curveOfALayoutWindow()
