@@ -216,8 +216,8 @@ private:
     void drawMatrix(QPainter* painter);
     void drawCursorLabel(QStylePainter* painter, QString& label);
     // Image read-out under the pointer (time, frequency, value) and the
-    // hovered row handed to pList2.
-    void readOutImage(const QPoint& pos);
+    // hovered row handed to pList2; takes the pointer's exact position.
+    void readOutImage(const QPointF& posF);
 
     QToolButton* zoomInButton;
     QToolButton* zoomOutButton;

@@ -143,8 +143,9 @@ void Plotter::drawMatrix(QPainter* painter)
         slider->setVisible(offer);
 }
 
-void Plotter::readOutImage(const QPoint& pos)
+void Plotter::readOutImage(const QPointF& posF)
 {
+    const QPoint pos(int(posF.x()), int(posF.y()));
     if (!mainw || mainw->isBondSignals || !matrixExtract)
         return;
     const QRect R = plotArea();
@@ -159,7 +160,6 @@ void Plotter::readOutImage(const QPoint& pos)
     if (!tfimage::covers(M, d))
         return;
 
-    const QPointF posF(pos);
     curveLabelPos = pos;
     const int wR = R.right() - R.left();
     const int hR = R.bottom() - R.top();

@@ -87,7 +87,9 @@ void Plotter::mouseMoveEvent(QMouseEvent* event)
     }
 
     if (isImage) {
-        readOutImage(pos);
+        // Time, frequency and cell come from the exact position, which is
+        // fractional on scaled screens; only the label anchor is in pixels.
+        readOutImage(event->position());
         return;
     }
 

@@ -307,7 +307,8 @@ void Plotter::getDecomposeLevel()
 
 void Plotter::searchDecomposeLevel()
 {
-    if (!mainw)
+    // Eight image slots only.
+    if (!mainw || currentMatrixMapIndex < 0 || currentMatrixMapIndex > 7)
         return;
     const QMap<int, QVector<float> >& image = matrixMapGroup[currentMatrixMapIndex];
     const int w = image.isEmpty() ? 0 : static_cast<int>(image.first().size());

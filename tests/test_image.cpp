@@ -21,7 +21,7 @@ public:
     static QString& label(Plotter* p) { return p->curveLabel; }
     static QPoint& labelPos(Plotter* p) { return p->curveLabelPos; }
     static QImage picture(Plotter* p) { return p->pixmap.toImage(); }
-    static void readOut(Plotter* p, const QPoint& pos) { p->readOutImage(pos); }
+    static void readOut(Plotter* p, const QPointF& pos) { p->readOutImage(pos); }
     static int& depth(Plotter* p) { return p->colorDepth; }
     static int& previousId(Plotter* p) { return p->previousId; }
 };
@@ -244,6 +244,14 @@ private slots:
         QCOMPARE(l.image.extractedRow(), 0);
         QCOMPARE(l.row.curveMap.value(0).first().y(), 0.0);
         QCOMPARE(l.row.curveMap.value(0).size(), cols);
+
+        // A fractional pointer position (scaled screens) reads out where it
+        // is; only the label's anchor is in whole pixels.
+        PlotterTestAccess::readOut(&l.image, QPointF(R.left() + 0.5, R.top() + 0.75));
+        const QString X = QString::number(1.0 + 0.5 * 2.0 / (R.right() - R.left()), 'g', 6);
+        QVERIFY2(PlotterTestAccess::label(&l.image).startsWith(X + "("),
+                 qPrintable(PlotterTestAccess::label(&l.image)));
+        QCOMPARE(PlotterTestAccess::labelPos(&l.image), R.topLeft());
 
         // Moving along one row leaves the row window alone...
         l.row.curveMap.clear();

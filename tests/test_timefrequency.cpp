@@ -24,7 +24,7 @@ class PlotterTestAccess
 public:
     static QString label(Plotter* p) { return p->curveLabel; }
     static QPoint labelPos(Plotter* p) { return p->curveLabelPos; }
-    static void readOut(Plotter* p, const QPoint& pos) { p->readOutImage(pos); }
+    static void readOut(Plotter* p, const QPointF& pos) { p->readOutImage(pos); }
 };
 
 namespace {
