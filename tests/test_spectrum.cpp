@@ -491,6 +491,27 @@ private slots:
         QVERIFY(closer.texts.isEmpty());
     }
 
+    void menuFftIndexAboveWindowsInUse()
+    {
+        // Fewer windows in use than signals loaded (time-frequency layout).
+        DialogCloser closer;
+        MainWindow mw;
+        mw.isBondSignals = false;
+        mw.plotterCount = 4;
+        mw.currentSignalIndex = 5;
+        mw.form()->action_Fast_Fourier_Transform->trigger();
+        QCOMPARE(mw.currentSignalIndex, 0);
+        QCOMPARE(mw.plotterList[0]->title, QString("ART_mgh038.txt Spectrum "));
+        QVERIFY(mw.plotterList[5]->curveMap.isEmpty());
+
+        mw.currentSignalIndex = 4;
+        mw.form()->action_Fast_Fourier_Transform->trigger();
+        QCOMPARE(mw.currentSignalIndex, 4);
+        QCOMPARE(mw.plotterList[4]->title, QString("ECG lead II_mgh038.txt Spectrum "));
+        QVERIFY(!mw.plotterList[4]->isHidden());
+        QVERIFY(closer.texts.isEmpty());
+    }
+
     void menuFftBondedKeepsTheGrid()
     {
         DialogCloser closer;
