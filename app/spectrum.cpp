@@ -142,7 +142,9 @@ void MainWindow::on_action_Power_Spectral_Density_triggered()
     const int count = tableCount(plotterCount);
     if (count == 0)
         return;
-    if (currentSignalIndex < 0 || currentSignalIndex >= count)
+    // Any window of the table may be asked; one without a usable curve
+    // reports that itself.
+    if (currentSignalIndex < 0 || currentSignalIndex >= 20)
         currentSignalIndex = 0;
     if (!spectral::runPowerSpectralDensity(plotterList[currentSignalIndex], this))
         return;

@@ -639,12 +639,34 @@ private slots:
         DialogCloser closer;
         MainWindow mw;
         mw.isBondSignals = false;
-        mw.currentSignalIndex = 8;
+        // Outside the window table: the first window.
+        mw.currentSignalIndex = 25;
         mw.form()->action_Power_Spectral_Density->trigger();
         QCOMPARE(mw.currentSignalIndex, 0);
         QCOMPARE(mw.plotterList[0]->title, QString("ART_mgh038.txt_PSD"));
-        QVERIFY(mw.plotterList[8]->curveMap.isEmpty());
         QVERIFY(closer.texts.isEmpty());
+
+        // Inside the table the index is used as it is, even above the
+        // windows in use.
+        mw.form()->action_Time_Dom_Analysis->trigger();
+        mw.plotterCount = 4;
+        mw.currentSignalIndex = 6;
+        mw.form()->action_Power_Spectral_Density->trigger();
+        QCOMPARE(mw.currentSignalIndex, 6);
+        QCOMPARE(mw.plotterList[6]->title, QString("PAP_mgh038.txt_PSD"));
+        QCOMPARE(mw.plotterList[0]->title, QString("ART_mgh038.txt"));
+        QVERIFY(!mw.plotterList[6]->isHidden());
+        QCOMPARE(mw.analysisType, 1);
+        QVERIFY(closer.texts.isEmpty());
+
+        // A window without a curve says so and changes nothing.
+        mw.form()->action_Time_Dom_Analysis->trigger();
+        mw.currentSignalIndex = 8;
+        mw.form()->action_Power_Spectral_Density->trigger();
+        QCOMPARE(mw.currentSignalIndex, 8);
+        QCOMPARE(closer.texts, QStringList{"Data length should >= 10!"});
+        QVERIFY(mw.plotterList[8]->curveMap.isEmpty());
+        QCOMPARE(mw.analysisType, 0);
     }
 
     void bondedPsdAfterUnbondedSpectrum()
