@@ -139,9 +139,6 @@ void MainWindow::on_action_Fast_Fourier_Transform_triggered()
 
 void MainWindow::on_action_Power_Spectral_Density_triggered()
 {
-    const int count = tableCount(plotterCount);
-    if (count == 0)
-        return;
     // Any window of the table may be asked; one without a usable curve
     // reports that itself.
     if (currentSignalIndex < 0 || currentSignalIndex >= 20)

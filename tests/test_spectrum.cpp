@@ -659,6 +659,24 @@ private slots:
         QCOMPARE(mw.analysisType, 1);
         QVERIFY(closer.texts.isEmpty());
 
+        // No window in use: the current one is still asked; bonded, there
+        // is nothing to compute, and the user is told.
+        mw.form()->action_Time_Dom_Analysis->trigger();
+        mw.plotterCount = 0;
+        mw.currentSignalIndex = 1;
+        mw.form()->action_Power_Spectral_Density->trigger();
+        QCOMPARE(mw.plotterList[1]->title, QString("CO2_mgh038.txt_PSD"));
+        QCOMPARE(mw.analysisType, 1);
+        QVERIFY(closer.texts.isEmpty());
+        mw.form()->action_Time_Dom_Analysis->trigger();
+        mw.plotterCount = 0;
+        mw.isBondSignals = true;
+        mw.form()->action_Power_Spectral_Density->trigger();
+        QCOMPARE(closer.texts, QStringList{"Data length should >= 10!"});
+        QCOMPARE(mw.analysisType, 0);
+        closer.texts.clear();
+        mw.isBondSignals = false;
+
         // A window without a curve says so and changes nothing.
         mw.form()->action_Time_Dom_Analysis->trigger();
         mw.currentSignalIndex = 8;
