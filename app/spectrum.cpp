@@ -119,9 +119,11 @@ void MainWindow::on_action_Fast_Fourier_Transform_triggered()
 {
     bool shown = false;
     if (!isBondSignals) {
-        // Only a loaded signal can be transformed; anything else falls back
-        // to the first one.
-        if (currentSignalIndex < 0 || currentSignalIndex >= std::min(plotterCountRaw, 30))
+        // An index above the windows in use is left over from a larger
+        // layout; one that names no loaded signal cannot be transformed.
+        // Both fall back to the first signal.
+        if (currentSignalIndex < 0 || currentSignalIndex > plotterCount
+            || currentSignalIndex >= std::min(plotterCountRaw, 30))
             currentSignalIndex = 0;
         const QVector<QPointF> data = signal[currentSignalIndex];
         shown = showSingleSpectrum(this, data);
@@ -137,10 +139,9 @@ void MainWindow::on_action_Fast_Fourier_Transform_triggered()
 
 void MainWindow::on_action_Power_Spectral_Density_triggered()
 {
-    const int count = tableCount(plotterCount);
-    if (count == 0)
-        return;
-    if (currentSignalIndex < 0 || currentSignalIndex >= count)
+    // Any window of the table may be asked; one without a usable curve
+    // reports that itself.
+    if (currentSignalIndex < 0 || currentSignalIndex >= 20)
         currentSignalIndex = 0;
     if (!spectral::runPowerSpectralDensity(plotterList[currentSignalIndex], this))
         return;

@@ -491,6 +491,27 @@ private slots:
         QVERIFY(closer.texts.isEmpty());
     }
 
+    void menuFftIndexAboveWindowsInUse()
+    {
+        // Fewer windows in use than signals loaded (time-frequency layout).
+        DialogCloser closer;
+        MainWindow mw;
+        mw.isBondSignals = false;
+        mw.plotterCount = 4;
+        mw.currentSignalIndex = 5;
+        mw.form()->action_Fast_Fourier_Transform->trigger();
+        QCOMPARE(mw.currentSignalIndex, 0);
+        QCOMPARE(mw.plotterList[0]->title, QString("ART_mgh038.txt Spectrum "));
+        QVERIFY(mw.plotterList[5]->curveMap.isEmpty());
+
+        mw.currentSignalIndex = 4;
+        mw.form()->action_Fast_Fourier_Transform->trigger();
+        QCOMPARE(mw.currentSignalIndex, 4);
+        QCOMPARE(mw.plotterList[4]->title, QString("ECG lead II_mgh038.txt Spectrum "));
+        QVERIFY(!mw.plotterList[4]->isHidden());
+        QVERIFY(closer.texts.isEmpty());
+    }
+
     void menuFftBondedKeepsTheGrid()
     {
         DialogCloser closer;
@@ -618,12 +639,52 @@ private slots:
         DialogCloser closer;
         MainWindow mw;
         mw.isBondSignals = false;
-        mw.currentSignalIndex = 8;
+        // Outside the window table: the first window.
+        mw.currentSignalIndex = 25;
         mw.form()->action_Power_Spectral_Density->trigger();
         QCOMPARE(mw.currentSignalIndex, 0);
         QCOMPARE(mw.plotterList[0]->title, QString("ART_mgh038.txt_PSD"));
-        QVERIFY(mw.plotterList[8]->curveMap.isEmpty());
         QVERIFY(closer.texts.isEmpty());
+
+        // Inside the table the index is used as it is, even above the
+        // windows in use.
+        mw.form()->action_Time_Dom_Analysis->trigger();
+        mw.plotterCount = 4;
+        mw.currentSignalIndex = 6;
+        mw.form()->action_Power_Spectral_Density->trigger();
+        QCOMPARE(mw.currentSignalIndex, 6);
+        QCOMPARE(mw.plotterList[6]->title, QString("PAP_mgh038.txt_PSD"));
+        QCOMPARE(mw.plotterList[0]->title, QString("ART_mgh038.txt"));
+        QVERIFY(!mw.plotterList[6]->isHidden());
+        QCOMPARE(mw.analysisType, 1);
+        QVERIFY(closer.texts.isEmpty());
+
+        // No window in use: the current one is still asked; bonded, there
+        // is nothing to compute, and the user is told.
+        mw.form()->action_Time_Dom_Analysis->trigger();
+        mw.plotterCount = 0;
+        mw.currentSignalIndex = 1;
+        mw.form()->action_Power_Spectral_Density->trigger();
+        QCOMPARE(mw.plotterList[1]->title, QString("CO2_mgh038.txt_PSD"));
+        QCOMPARE(mw.analysisType, 1);
+        QVERIFY(closer.texts.isEmpty());
+        mw.form()->action_Time_Dom_Analysis->trigger();
+        mw.plotterCount = 0;
+        mw.isBondSignals = true;
+        mw.form()->action_Power_Spectral_Density->trigger();
+        QCOMPARE(closer.texts, QStringList{"Data length should >= 10!"});
+        QCOMPARE(mw.analysisType, 0);
+        closer.texts.clear();
+        mw.isBondSignals = false;
+
+        // A window without a curve says so and changes nothing.
+        mw.form()->action_Time_Dom_Analysis->trigger();
+        mw.currentSignalIndex = 8;
+        mw.form()->action_Power_Spectral_Density->trigger();
+        QCOMPARE(mw.currentSignalIndex, 8);
+        QCOMPARE(closer.texts, QStringList{"Data length should >= 10!"});
+        QVERIFY(mw.plotterList[8]->curveMap.isEmpty());
+        QCOMPARE(mw.analysisType, 0);
     }
 
     void bondedPsdAfterUnbondedSpectrum()
