@@ -12,6 +12,7 @@
 #include <gsl/gsl_fft_real.h>
 
 #include <cmath>
+#include <limits>
 #include <new>
 #include <vector>
 
@@ -41,9 +42,12 @@ Status samplingRate(const QVector<QPointF>& curve, double& fs)
 {
     if (curve.size() < 2)
         return Status::TooShort;
-    fs = 1.0 / (curve[1].x() - curve[0].x());
-    if (!std::isfinite(fs) || fs == 0.0)
+    const double rate = 1.0 / (curve[1].x() - curve[0].x());
+    // Time must run forward, and the analyses hold the rate in single
+    // precision: it has to be a positive float of normal size.
+    if (!(rate >= std::numeric_limits<float>::min() && rate <= std::numeric_limits<float>::max()))
         return Status::NoSamplingRate;
+    fs = rate;
     return Status::Ok;
 }
 
@@ -199,7 +203,9 @@ Status psdCurve(const QVector<QPointF>& curve, QVector<QPointF>& psd)
         if (hi > 1024)
             hi = 1024;
         const float loF = static_cast<float>((static_cast<double>(n) * f) / fs);
-        const int lo = loF >= 0.0f ? static_cast<int>(loF) : 0;
+        // Converted only inside 0..n: beyond it there is nothing to plot
+        // (and the conversion would not be defined).
+        const int lo = loF >= 0.0f ? (loF < static_cast<float>(n) ? static_cast<int>(loF) : n) : 0;
 
         status = powerSpectrum(power.data(), samples.data(), n);
         if (status != Status::Ok)
@@ -228,7 +234,7 @@ void reportFailure(Status status, const char* context, bool powerSpectralDensity
         text = powerSpectralDensity ? "Data length should >= 10!" : "Data length should >= 2!";
         break;
     case Status::NoSamplingRate:
-        text = "The first two samples have the same time: no sampling rate!";
+        text = "The time does not increase from the first to the second sample: no sampling rate!";
         break;
     case Status::OutOfMemory:
         text = "Not enough memory for the analysis!";

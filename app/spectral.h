@@ -17,13 +17,15 @@ namespace spectral {
 enum class Status {
     Ok,
     TooShort,          // too few samples for the analysis
-    NoSamplingRate,    // first two x values equal (or not finite)
+    NoSamplingRate,    // time does not increase over the first two points
     OutOfMemory,       // a work buffer or a GSL table could not be allocated
     TransformFailed    // GSL reported an error
 };
 
-// Sampling rate 1 / (x1 - x0) of a curve; NoSamplingRate when it cannot be
-// formed, TooShort below two points.
+// Sampling rate 1 / (x1 - x0) of a curve: TooShort below two points,
+// NoSamplingRate unless time increases from the first point to the second
+// and the rate is a positive number of float range (the analyses hold it as
+// a float).
 Status samplingRate(const QVector<QPointF>& curve, double& fs);
 
 // GSL's in-place real FFT of n doubles (half-complex result).

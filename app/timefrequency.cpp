@@ -13,6 +13,7 @@
 #include <QSlider>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <new>
 #include <vector>
@@ -190,7 +191,10 @@ public:
             for (int r = 0; r < kWaveletRows; ++r)
                 scales[r] = float(centre * Fs / f[kWaveletRows - 1 - r]);
             // The transform writes every cell (the buffer starts zeroed).
-            transform.cwt(sc.data(), samples.data(), n, int(Fs), kWaveletRows, scales.data(), base);
+            // The transform takes the rate as an int; rates beyond its
+            // range are held at its end.
+            const int intFs = Fs < float(INT_MAX) ? int(Fs) : INT_MAX;
+            transform.cwt(sc.data(), samples.data(), n, intFs, kWaveletRows, scales.data(), base);
             // The rows are ready at once: the bar takes their values without
             // painting each, and is painted when the image is stored.
             bar->setUpdatesEnabled(false);
@@ -338,7 +342,8 @@ void MainWindow::TimeFrequencyAnalysis(QVector<QPointF>& data, int type)
         firstTimeIndex = trim.start;
         deltaTime = dx;
     } else {
-        firstTimeIndex = trim.start * columns / trimmed;
+        // In 64 bits: the product may pass an int's range on long signals.
+        firstTimeIndex = int(qint64(trim.start) * columns / trimmed);
         deltaTime = trimmed * dx / columns;
     }
 

@@ -385,6 +385,18 @@ private slots:
         QCOMPARE(psd.size(), 9);
     }
 
+    void psdOfExtremeTimeStep()
+    {
+        // A step of 1e-300 s gives a rate that no float holds: refused, and
+        // nothing is read before the power spectrum.
+        QVector<QPointF> c;
+        for (int k = 0; k < 10; ++k)
+            c.append(QPointF(k * 1e-300, k % 3));
+        QVector<QPointF> psd;
+        QCOMPARE(spectral::psdCurve(c, psd), spectral::Status::NoSamplingRate);
+        QVERIFY(psd.isEmpty());
+    }
+
     void allocationFailureIsReported()
     {
         spectral::setAllocationFailureForTesting(true);
@@ -766,7 +778,7 @@ private slots:
         mw.signal[0] = QVector<QPointF>{QPointF(0, 1), QPointF(0, 2), QPointF(1, 3)};
         closer.texts.clear();
         mw.form()->action_Fast_Fourier_Transform->trigger();
-        QCOMPARE(closer.texts, QStringList{"The first two samples have the same time: no sampling rate!"});
+        QCOMPARE(closer.texts, QStringList{"The time does not increase from the first to the second sample: no sampling rate!"});
         QVERIFY(snapshot(mw) == before);
         QVERIFY(frequencyMenu(mw)->isEnabled());
 

@@ -504,6 +504,19 @@ private slots:
         QCOMPARE(W()->matrixMapGroup[0].value(0).size(), 2); // (64 - 32) / 32 + 1
     }
 
+    void rateBeyondIntRange()
+    {
+        // 1e12 Hz: the transform's int rate is held at the end of its range
+        // rather than converted out of it.
+        DialogCloser closer;
+        unbonded(true);
+        mw->signal[0] = ramp(1024, 1e12);
+        mw->on_action_Wavelet_Analysis_triggered();
+        QVERIFY(closer.texts.isEmpty());
+        QCOMPARE(mw->analysisType, 2);
+        QCOMPARE(W()->matrixMapGroup[0].value(0).size(), 1024);
+    }
+
     void bondedStftFillsOwnSlots()
     {
         DialogCloser closer;
