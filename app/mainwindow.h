@@ -85,6 +85,9 @@ public:
 
     // The form, for tests and for the analyses that place widgets on it.
     Ui::MainWindow* form() const { return ui; }
+    // The wavelet analyses take signals of 1024 samples or more; a shorter
+    // one gets a message and false.
+    static bool waveletLengthAccepted(qsizetype count);
     // The progress bar of the time-frequency runs, made once and reused.
     QProgressBar* timeFrequencyProgressBar();
     const double* centerFrequencies() const { return CenterFreq; }

@@ -223,13 +223,12 @@ Status psdCurve(const QVector<QPointF>& curve, QVector<QPointF>& psd)
     return Status::Ok;
 }
 
-void reportFailure(Status status, const char* context, bool powerSpectralDensity)
+QString failureText(Status status, const char* context, bool powerSpectralDensity)
 {
-    const char* title = powerSpectralDensity ? "Power spectral density failed" : "Spectrum failed";
     const char* text = nullptr;
     switch (status) {
     case Status::Ok:
-        return;
+        return QString();
     case Status::TooShort:
         text = powerSpectralDensity ? "Data length should >= 10!" : "Data length should >= 2!";
         break;
@@ -243,8 +242,16 @@ void reportFailure(Status status, const char* context, bool powerSpectralDensity
         text = "The Fourier transform failed!";
         break;
     }
+    return QCoreApplication::translate(context, text);
+}
+
+void reportFailure(Status status, const char* context, bool powerSpectralDensity)
+{
+    if (status == Status::Ok)
+        return;
+    const char* title = powerSpectralDensity ? "Power spectral density failed" : "Spectrum failed";
     QMessageBox::information(nullptr, QCoreApplication::translate(context, title),
-                             QCoreApplication::translate(context, text));
+                             failureText(status, context, powerSpectralDensity));
 }
 
 } // namespace spectral

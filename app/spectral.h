@@ -67,8 +67,11 @@ Status powerSpectrum(double* PS, const double* signal, int dal);
 // points: x in Hz, y in the units of the power spectrum.
 Status psdCurve(const QVector<QPointF>& curve, QVector<QPointF>& psd);
 
-// Shows the message box for a failed analysis; `context` is the translation
-// context of the caller's class.
+// The message for a failed analysis (empty for Ok); `context` is the
+// translation context of the caller's class.
+QString failureText(Status status, const char* context, bool powerSpectralDensity);
+
+// Shows the message box for a failed analysis.
 void reportFailure(Status status, const char* context, bool powerSpectralDensity);
 
 // Makes every work-buffer allocation of these computations fail (tests).

@@ -2,6 +2,7 @@
 // loaded signal in its own window when the signals are bonded.
 
 #include "app/mainwindow.h"
+#include "app/spectral.h"
 #include "app/timefrequency_internal.h"
 #include "app/ui_mainwindow.h"
 #include "dsp/wavelet.h"
@@ -92,22 +93,18 @@ void showInformation(const QString& text)
     QMessageBox::information(nullptr, QString(), text, QMessageBox::Ok, QMessageBox::NoButton);
 }
 
-QString shortSignalText(int type)
-{
-    return type == 1 ? MainWindow::tr("Data length should >= 1024!")
-                     : MainWindow::tr("Data length should >= 64!");
-}
-
-// The x step must give a usable sampling rate.
+// The sampling rate of a time-frequency run, held as a float. A curve
+// without one gets the spectrum's message.
 bool samplingRate(const QVector<QPointF>& data, float& Fs)
 {
-    if (data.size() < 2)
+    double rate = 0;
+    const spectral::Status status = spectral::samplingRate(data, rate);
+    if (status != spectral::Status::Ok) {
+        showInformation(spectral::failureText(status, "MainWindow", false));
         return false;
-    const double dx = data[1].x() - data[0].x();
-    if (!(dx > 0) || !std::isfinite(1.0 / dx))
-        return false;
-    Fs = float(1.0 / dx);
-    return std::isfinite(Fs) && Fs > 0;
+    }
+    Fs = float(rate);
+    return true;
 }
 
 // What a plot window showed before a run, so that a run that runs out of
@@ -241,6 +238,14 @@ QProgressBar* startProgress(MainWindow& mw, int maximum)
 
 } // namespace
 
+bool MainWindow::waveletLengthAccepted(qsizetype count)
+{
+    if (count >= tfwork::kMinWaveletLength)
+        return true;
+    showInformation(tr("Data length should >= 1024!"));
+    return false;
+}
+
 QProgressBar* MainWindow::timeFrequencyProgressBar()
 {
     QWidget* area = ui->layoutWidget;
@@ -259,10 +264,8 @@ void MainWindow::TimeFrequencyAnalysis(QVector<QPointF>& data, int type)
     if (type != 1 && type != 2)
         return;
     const int N = int(data.size());
-    if (N < (type == 1 ? tfwork::kMinWaveletLength : tfwork::kMinStftLength)) {
-        showInformation(shortSignalText(type));
+    if (type == 1 && !waveletLengthAccepted(N))
         return;
-    }
     float Fs = 0;
     if (!samplingRate(data, Fs))
         return;
@@ -434,10 +437,6 @@ void bondedImages(MainWindow& mw, Ui::MainWindow* ui, int type)
 {
     const QVector<QPointF>& first = mw.signal[0];
     const int N = int(first.size());
-    if (type == 2 && N < tfwork::kMinStftLength) {
-        showInformation(shortSignalText(type));
-        return;
-    }
     float Fs = 0;
     if (!samplingRate(first, Fs))
         return;
@@ -498,11 +497,8 @@ void bondedImages(MainWindow& mw, Ui::MainWindow* ui, int type)
 // four-window layout; a refused run keeps the analysis state.
 void runFromMenu(MainWindow& mw, Ui::MainWindow* ui, int type)
 {
-    const int minimum = type == 1 ? tfwork::kMinWaveletLength : tfwork::kMinStftLength;
-    if (mw.signal[0].size() < minimum) {
-        showInformation(shortSignalText(type));
+    if (type == 1 && !MainWindow::waveletLengthAccepted(mw.signal[0].size()))
         return;
-    }
     if (mw.isBondSignals) {
         bondedImages(mw, ui, type);
         return;

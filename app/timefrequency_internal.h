@@ -17,9 +17,8 @@ struct TrimResult {
 // moved.
 TrimResult centreAndTrim(float* sig, int n);
 
-// Shortest signals the analyses accept.
+// Shortest signal the wavelet analyses accept.
 constexpr int kMinWaveletLength = 1024;
-constexpr int kMinStftLength = 64;
 
 // Called with the size in bytes before each large buffer of a
 // time-frequency run is made (work buffers and the image copies that the

@@ -5,7 +5,6 @@
 
 #include <QAction>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMouseEvent>
 
 namespace {
@@ -208,11 +207,8 @@ void Plotter::waveletAnalysis()
 {
     if (!mainw)
         return;
-    if (curveMap.value(0).size() < 1024) {
-        QMessageBox::information(nullptr, QString(), tr("Data length should >= 1024!"),
-                                 QMessageBox::Ok, QMessageBox::NoButton);
+    if (!MainWindow::waveletLengthAccepted(curveMap.value(0).size()))
         return;
-    }
     if (mainw->isBondSignals) {
         mainw->on_action_Wavelet_Analysis_triggered();
         return;

@@ -488,20 +488,45 @@ private slots:
         QCOMPARE(mw->transformType, 1);
         QCOMPARE(W()->matrixMapGroup[0].value(0).size(), 1024);
 
+        // The STFT has no length check: a signal shorter than the overlap
+        // still gives one frame; only a single sample has no sampling rate.
         mw->signal[0] = ramp(63, 360.0);
         mw->on_action_STFT_Analysis_triggered();
-        QCOMPARE(closer.texts.size(), 3);
-        QCOMPARE(closer.texts.last(), QString("Data length should >= 64!"));
-        QCOMPARE(mw->analysisType, 2);
+        QCOMPARE(closer.texts.size(), 2);
+        QCOMPARE(mw->analysisType, 3);
+        QCOMPARE(W()->matrixMapGroup[0].value(0).size(), 1); // (63 - 32) / 32 + 1
         QVector<QPointF> tiny = ramp(10, 360.0);
         mw->TimeFrequencyAnalysis(tiny, 2);
-        QCOMPARE(closer.texts.size(), 4);
+        QCOMPARE(closer.texts.size(), 2);
+        QVERIFY(!mw->analysisFailed);
+        QVector<QPointF> one = ramp(1, 360.0);
+        mw->TimeFrequencyAnalysis(one, 2);
+        QCOMPARE(closer.texts.last(), QString("Data length should >= 2!"));
 
         mw->signal[0] = ramp(64, 360.0);
         mw->on_action_STFT_Analysis_triggered();
-        QCOMPARE(closer.texts.size(), 4);
+        QCOMPARE(closer.texts.size(), 3);
         QCOMPARE(mw->analysisType, 3);
         QCOMPARE(W()->matrixMapGroup[0].value(0).size(), 2); // (64 - 32) / 32 + 1
+    }
+
+    void timeRunningBackwardsIsReported()
+    {
+        // A first step that is not positive gives no sampling rate, reported
+        // as the spectrum reports it, bonded or not.
+        DialogCloser closer;
+        unbonded(true);
+        QVector<QPointF> s = ramp(2048, 360.0);
+        s[1].setX(-1.0);
+        mw->signal[0] = s;
+        mw->on_action_STFT_Analysis_triggered();
+        mw->isBondSignals = true;
+        mw->on_action_Wavelet_Analysis_triggered();
+        mw->isBondSignals = false;
+        const QString text = "The time does not increase from the first to the second sample: no sampling rate!";
+        QCOMPARE(closer.texts, QStringList({text, text}));
+        mw->on_action_Fast_Fourier_Transform_triggered();
+        QCOMPARE(closer.texts.last(), text);
     }
 
     void rateBeyondIntRange()
