@@ -440,9 +440,9 @@ void bondedImages(MainWindow& mw, Ui::MainWindow* ui, int type)
     float Fs = 0;
     if (!samplingRate(first, Fs))
         return;
-    // Only loaded signals (not the filler window of an odd grid), and no
-    // more than the image slots.
-    const int count = std::clamp(mw.plotterCountRaw, 0, 8);
+    // The windows in use, but only those of loaded signals (not the filler
+    // window of an odd grid), and no more than the image slots.
+    const int count = std::clamp(std::min(mw.plotterCount, mw.plotterCountRaw), 0, 8);
     if (count == 0)
         return;
     const int rows = type == 1 ? kWaveletRows : kStftRows;

@@ -603,7 +603,9 @@ private slots:
         DialogCloser closer;
         mw->isBondSignals = true;
         const int savedRaw = mw->plotterCountRaw;
+        const int savedCount = mw->plotterCount;
         mw->plotterCountRaw = 8;
+        mw->plotterCount = 8;
         for (int i = 0; i < 8; ++i)
             mw->signal[i] = makeSignal(1024, 360.0, [i](int k) { return std::sin(k * 0.02 * (i + 1)); });
         mw->on_action_Wavelet_Analysis_triggered();
@@ -617,7 +619,32 @@ private slots:
         QCOMPARE(mw->analysisType, 2);
         QCOMPARE(mw->deltaFrequency, (float(360.0) / 2.0) / 100);
         mw->plotterCountRaw = savedRaw;
+        mw->plotterCount = savedCount;
         mw->isBondSignals = false;
+    }
+
+    void bondedRunConvertsOnlyTheWindowsInUse()
+    {
+        // After an unbonded run only four windows are in use: a bonded run
+        // turns signal windows 0 to 3 into images and leaves the others.
+        DialogCloser closer;
+        unbonded(true);
+        const int savedRaw = mw->plotterCountRaw;
+        mw->plotterCountRaw = 8;
+        for (int i = 0; i < 8; ++i)
+            mw->signal[i] = ramp(1024, 360.0);
+        mw->on_action_Time_Dom_Analysis_triggered();
+        mw->on_action_Wavelet_Analysis_triggered();
+        QCOMPARE(mw->plotterCount, 4);
+        mw->isBondSignals = true;
+        mw->on_action_Wavelet_Analysis_triggered();
+        for (int i = 0; i < 8; ++i)
+            QCOMPARE(mw->plotterList[i]->isImageMode(), i < 4);
+        QCOMPARE(mw->plotterList[0]->progressBar->maximum(), 400);
+        QVERIFY(closer.texts.isEmpty());
+        mw->plotterCountRaw = savedRaw;
+        mw->isBondSignals = false;
+        mw->on_action_Time_Dom_Analysis_triggered();
     }
 
     void failedAllocationLeavesTheView()
