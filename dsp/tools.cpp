@@ -535,14 +535,15 @@ void toolbox::WWconvolution(float* signal, float* h, float* yy, int signalLength
 {
     if (signalLength <= 0)
         return;
+    // The samples are copied before yy is written: yy may be the signal.
+    std::vector<float> s(signal, signal + signalLength);
     // Outputs that neither rule below reaches are defined as zero.
     std::fill(yy, yy + signalLength, 0.0f);
     if (hLength <= 0)
         return;
 
     const int half = (hLength + 1) / 2;
-    std::vector<float> s(static_cast<size_t>(signalLength) + hLength, 0.0f);
-    std::copy(signal, signal + signalLength, s.begin());
+    s.resize(static_cast<size_t>(signalLength) + hLength, 0.0f);
 
     for (int i = half - 1; i < signalLength; ++i) {
         double sum = 0;

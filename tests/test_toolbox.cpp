@@ -547,6 +547,10 @@ private slots:
         std::vector<float> h4 = {1, 2, 3, 4};
         tb.WWconvolution(sig.data(), h4.data(), yy.data(), 5, 4);
         QCOMPARE(yy, std::vector<float>({30, 20, 30, 34, 31}));
+        // In place, yy being the signal itself, the same.
+        std::vector<float> inPlace = sig;
+        tb.WWconvolution(inPlace.data(), h4.data(), inPlace.data(), 5, 4);
+        QCOMPARE(inPlace, std::vector<float>({30, 20, 30, 34, 31}));
 
         // An odd kernel has no tap past its end (exact-size array under ASan).
         std::vector<float> h3 = {1, 2, 3};
