@@ -2,6 +2,7 @@
 
 #include "plot/plotter.h"
 #include "app/mainwindow.h"
+#include "plot/plotter_internal.h"
 
 #include <QFont>
 #include <QPainter>
@@ -397,7 +398,7 @@ void Plotter::paintEvent(QPaintEvent*)
         pen.setWidth(0);
         painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);
-        painter.drawRect(rubberBandRect.normalized().adjusted(0, 0, -1, -1));
+        painter.drawRect(plotpixel::orderedBand(rubberBandRect).adjusted(0, 0, -1, -1));
     }
 
     if (hasFocus()) {

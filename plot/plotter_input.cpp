@@ -2,6 +2,7 @@
 
 #include "plot/plotter.h"
 #include "app/mainwindow.h"
+#include "plot/plotter_internal.h"
 
 #include <QCursor>
 #include <QKeyEvent>
@@ -12,23 +13,11 @@
 
 namespace {
 
+using plotpixel::orderedBand;
+using plotpixel::truncatedPos;
+
 // Height of half a search band of the magnetic cursor, in pixels.
 const int deltY = 4;
-
-// The band with its corners ordered. Unlike QRect::normalized(), which
-// moves swapped edges inward by a pixel, this keeps both corners inside, so
-// that a band selects the same pixels whichever way it was dragged.
-QRect orderedBand(const QRect& band)
-{
-    return QRect(QPoint(qMin(band.left(), band.right()), qMin(band.top(), band.bottom())),
-                 QPoint(qMax(band.left(), band.right()), qMax(band.top(), band.bottom())));
-}
-
-QPoint truncatedPos(const QMouseEvent* event)
-{
-    const QPointF p = event->position();
-    return QPoint(static_cast<int>(p.x()), static_cast<int>(p.y()));
-}
 
 // Truncates a pixel coordinate to int; values far outside any screen are
 // held at a bound first, so that the conversion is always defined.

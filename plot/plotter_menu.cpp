@@ -2,19 +2,13 @@
 
 #include "plot/plotter.h"
 #include "app/mainwindow.h"
+#include "plot/plotter_internal.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMouseEvent>
 
 namespace {
-
-// Pixel positions truncate toward zero, as everywhere in the plot window.
-QPoint truncatedPos(const QMouseEvent* event)
-{
-    const QPointF p = event->position();
-    return QPoint(static_cast<int>(p.x()), static_cast<int>(p.y()));
-}
 
 // The decomposition works with levels 1 (top image row, highest frequency)
 // to 100 (lowest); row r of a wavelet image lies at level r + 1. Rows left
@@ -43,7 +37,7 @@ void Plotter::mousePressEvent(QMouseEvent* event)
     if (passitive)
         return;
 
-    const QPoint pos = truncatedPos(event);
+    const QPoint pos = plotpixel::truncatedPos(event);
     if (event->button() == Qt::LeftButton) {
         if (plotArea().contains(pos)) {
             rubberBandIsShown = true;

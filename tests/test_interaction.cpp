@@ -16,6 +16,11 @@ public:
     static bool searching(const Plotter& p) { return p.enableCursorPosCheck; }
     static bool signingOff(const Plotter& p) { return p.signingOff; }
     static bool bandShown(const Plotter& p) { return p.rubberBandIsShown; }
+    static void showBand(Plotter& p, const QRect& band)
+    {
+        p.rubberBandRect = band;
+        p.rubberBandIsShown = true;
+    }
     static void setColorDepth(Plotter& p, int d) { p.colorDepth = d; }
 };
 
@@ -104,6 +109,7 @@ private slots:
     void rubberBandZoomsToExactView();
     void bandPartlyOutsideIsClamped();
     void clickThresholdIsFourPixels();
+    void bandIsDrawnAlikeWhicheverWayDragged();
     void leftPressOutsidePlotAreaStartsNoBand();
     void passiveWindowIgnoresBandKeysAndWheel();
     void newZoomForgetsZoomInsAfterZoomOut();
@@ -222,6 +228,23 @@ void TestInteraction::leftPressOutsidePlotAreaStartsNoBand()
     sendMouse(&p, QEvent::MouseButtonRelease, QPoint(90, 70), Qt::LeftButton, Qt::NoButton);
     QVERIFY(!PlotterTestAccess::bandShown(p));
     QCOMPARE(p.curZoom, 1);
+}
+
+void TestInteraction::bandIsDrawnAlikeWhicheverWayDragged()
+{
+    // The band is drawn on the pixels that its repaints cover, also when it
+    // was dragged up and to the left.
+    Plotter p;
+    p.resize(kSize);
+    p.setCurveData(0, unitCurve());
+    PlotterTestAccess::showBand(p, QRect(QPoint(100, 80), QPoint(200, 150)));
+    const QImage downRight = p.grab().toImage();
+    PlotterTestAccess::showBand(p, QRect(QPoint(200, 150), QPoint(100, 80)));
+    const QImage upLeft = p.grab().toImage();
+    QCOMPARE(upLeft, downRight);
+    const QRgb band = p.palette().color(QPalette::Light).rgb();
+    QCOMPARE(upLeft.pixel(100, 115), band);
+    QCOMPARE(upLeft.pixel(200, 115), band);
 }
 
 void TestInteraction::passiveWindowIgnoresBandKeysAndWheel()
