@@ -62,9 +62,10 @@ void Plotter::DenoiseProcess()
     QVector<QPointF>& samples = found.value();
 
     // The raw copy is kept from the first de-noising on. When another
-    // analysis has since put a longer curve in place, the copy no longer
-    // covers it: take the present curve as the new raw samples.
-    if (signalRaw.isEmpty() || signalRaw.size() < n) {
+    // analysis has since put a curve of another length in place, the copy
+    // belongs to a curve that is gone: take the present one as the new raw
+    // samples rather than mix the two.
+    if (signalRaw.isEmpty() || signalRaw.size() != n) {
         signalRaw.clear();
         signalRaw.reserve(n);
         for (const QPointF& p : samples)
@@ -191,16 +192,17 @@ void Plotter::UndoDenoise()
 {
     auto restore = [](Plotter* p) {
         auto found = p->curveMap.find(0);
-        if (found != p->curveMap.end()) {
+        // A copy of another length was taken from a curve that another view
+        // has since replaced: it is dropped, and the curve shown stays as it
+        // is, title and all, rather than take part of another curve.
+        if (found != p->curveMap.end() && found.value().size() == p->signalRaw.size()) {
             QVector<QPointF>& curve = found.value();
-            // Only as far as the raw copy reaches.
-            const qsizetype count = qMin(curve.size(), p->signalRaw.size());
-            for (qsizetype k = 0; k < count; ++k)
+            for (qsizetype k = 0; k < curve.size(); ++k)
                 curve[k].setY(p->signalRaw.at(k));
+            p->isMarkCurve = false;
+            p->title = p->titlePrevious;
+            p->refreshPixmap();
         }
-        p->isMarkCurve = false;
-        p->title = p->titlePrevious;
-        p->refreshPixmap();
         p->signalRaw.clear();
     };
 

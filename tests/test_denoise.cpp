@@ -298,8 +298,9 @@ private slots:
         QVERIFY(p.curveMap.value(0).isEmpty());
     }
 
-    // A raw copy shorter than a curve put in place later is taken anew; a
-    // longer one gives its first n values.
+    // A raw copy of another length than the curve belongs to a curve that
+    // stood there before: de-noising takes it anew, undo drops it and leaves
+    // the curve and its title alone.
     void rawCopyOfAnotherLength()
     {
         Plotter p;
@@ -312,22 +313,43 @@ private slots:
 
         Plotter q;
         q.setCurveData(0, curve);
-        QVector<double> longer;
-        for (int k = 0; k < 40; ++k)
-            longer.append(100.0 + k);
-        q.signalRaw = longer;
+        q.signalRaw = QVector<double>(40, 100.0);
         q.ManuDenoiseProcess();
-        QCOMPARE(q.signalRaw, longer);
-        COMPARE_VALUES(yValues(q.curveMap.value(0)), denoised(longer, 20, 0.8f));
+        QCOMPARE(q.signalRaw, yValues(curve));
+        COMPARE_VALUES(yValues(q.curveMap.value(0)), denoised(yValues(curve), 20, 0.8f));
 
-        // Undo puts back as much as the copy holds and leaves the rest.
         Plotter r;
         r.setCurveData(0, curve);
+        r.title = "ECG";
+        r.titlePrevious = "ECG_PSD";
         r.signalRaw = QVector<double>(10, -1.0);
         r.UndoDenoise();
-        for (int k = 0; k < 20; ++k)
-            QCOMPARE(r.curveMap.value(0).at(k).y(), k < 10 ? -1.0 : curve.at(k).y());
+        QCOMPARE(r.curveMap.value(0), curve);
+        QCOMPARE(r.title, QString("ECG"));
         QVERIFY(r.signalRaw.isEmpty());
+    }
+
+    // De-noising a power spectrum, then undoing it over the signal that the
+    // time-domain view put back, must not splice the spectrum into it.
+    void undoAfterAnotherViewKeepsTheSignal()
+    {
+        DialogCloser closer;
+        mw->isMultiCurve = false;
+        mw->isBondSignals = false;
+        mw->on_action_Time_Dom_Analysis_triggered();
+        Plotter* w0 = mw->plotterList[0];
+        w0->signalRaw.clear();
+        mw->currentSignalIndex = 0;
+        mw->on_action_Power_Spectral_Density_triggered();
+        QCOMPARE(w0->curveMap.value(0).size(), 992);
+        w0->action_Denoise->trigger();
+        mw->on_action_Time_Dom_Analysis_triggered();
+        const QString title = w0->title;
+        w0->action_UndoDenoise->trigger();
+        QCOMPARE(w0->curveMap.value(0), mw->signal[0]);
+        QCOMPARE(w0->title, title);
+        QVERIFY(w0->signalRaw.isEmpty());
+        QVERIFY(closer.texts.isEmpty());
     }
 
     // The automatic search stops at once when the raw samples' peak lies off
