@@ -111,6 +111,11 @@ void MainWindow::display_raw_signals(bool multi)
         }
     }
 
+    QVector<Plotter*> view;
+    for (int i = 0; i < (multi ? qMin(n, 1) : plotterCount); ++i)
+        view << plotterList[i];
+    hideWindowsOutside(view);
+
     previousPlotterCount = plotterCount;
     if (!isDecompose) {
         for (int i = 0; i < plotterCount; ++i)
@@ -122,6 +127,19 @@ void MainWindow::display_raw_signals(bool multi)
         plotterList[i]->isSecondCurve = false;
         plotterList[i]->refreshPixmap();
     }
+}
+
+void MainWindow::hideWindowsOutside(const QVector<Plotter*>& view)
+{
+    for (Plotter* p : plotterList) {
+        if (!view.contains(p))
+            p->hide();
+    }
+    for (Plotter* p : plotterListMatrix) {
+        if (!view.contains(p))
+            p->hide();
+    }
+    framesBeforeSingle.clear();
 }
 
 void MainWindow::on_action_Time_Dom_Analysis_triggered()

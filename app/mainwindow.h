@@ -65,7 +65,15 @@ public:
     // keep the analysis state it had.
     bool analysisFailed;
 
+    // The signal windows that a switch back from one frame shown alone
+    // returns to; empty when a later view has replaced theirs.
+    QVector<Plotter*> framesBeforeSingle;
+
     void display_raw_signals(bool multi);
+    // Hides every plot window, of both tables, that is not part of `view`:
+    // a view shows only its own windows, whatever earlier views left
+    // standing. A new view also forgets the frames a switch would return to.
+    void hideWindowsOutside(const QVector<Plotter*>& view);
     void FFTSpectrum(QVector<QPointF>& data);
     void wwPS(double* PS, double* signal, int dal);
     void TimeFrequencyAnalysis(QVector<QPointF>& data, int type);

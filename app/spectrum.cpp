@@ -51,18 +51,14 @@ bool showSingleSpectrum(MainWindow* mw, const QVector<QPointF>& data)
         mw->currentSignalIndex = 0;
 
     for (int i = 0; i < tableCount(mw->previousPlotterCount); ++i) {
-        mw->plotterList[i]->hide();
         mw->plotterList[i]->curveMap.clear();
         mw->plotterList[i]->scoreList.clear();
     }
-    for (int i = 0; i < tableCount(mw->previousPlotterCountMatrix); ++i)
-        mw->plotterListMatrix[i]->hide();
 
     Plotter* p = mw->plotterList[mw->currentSignalIndex];
+    mw->hideWindowsOutside({p});
     p->isMarkCurve = false;
     setSpectrumLabels(p, mw->yUnit);
-    for (int i = 0; i < tableCount(mw->previousPlotterCount); ++i)
-        mw->plotterList[i]->hide();
     p->curveMap.clear();
     p->setCurveData(0, spectrum);
     mw->form()->workspaceLayout->addWidget(p, 0, 0, Qt::Alignment());

@@ -366,10 +366,7 @@ void MainWindow::TimeFrequencyAnalysis(QVector<QPointF>& data, int type)
     // The grid is laid out once when all four stand, not at every window
     // shown (each pass would resize and redraw every window shown so far).
     ui->mainLayout->setEnabled(false);
-    for (int i = 0; i < previousPlotterCount; ++i)
-        plotterList[i]->hide();
-    for (int i = 0; i < previousPlotterCountMatrix; ++i)
-        plotterListMatrix[i]->hide();
+    hideWindowsOutside({plotterListMatrix[0], plotterListMatrix[1], plotterListMatrix[2], plotterListMatrix[3]});
     plotterCount = 4;
     for (int i = 0; i < 4; ++i) {
         Plotter* p = plotterListMatrix[i];

@@ -207,7 +207,7 @@ void Plotter::CrossCorrelation()
         if (!drawCorrelation(receiver, signal, N, view, receiver->titlePrevious + suffix,
                              receiver->zoomInButton, receiver->zoomOutButton))
             continue;
-        receiver->show();
+        // Not shown here: a window in use that the view hides stays hidden.
         receiver->isSecondCurve = true;
         receiver->refreshPixmap();
     }

@@ -122,7 +122,7 @@ void Plotter::DenoiseProcess()
     titleIsShown = true;
     title = titlePrevious + " de-noised";
     isMarkCurve = false;
-    show();
+    // Not shown here: a bonded partner that the view hides stays hidden.
     refreshPixmap();
 }
 

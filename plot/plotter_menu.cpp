@@ -251,9 +251,17 @@ void Plotter::SwitchSingleMultiFrame()
         return;
     MainWindow* m = mainw;
     if (m->plotterCount > 1) {
-        for (int i = 0; i < tableCount(m->plotterCount); ++i)
-            m->plotterList[i]->hide();
+        // The switch back returns to the windows shown now (after a
+        // spectrum of one signal, that one window), not to every window
+        // in use.
+        QVector<Plotter*> shown;
+        for (int i = 0; i < tableCount(m->plotterCount); ++i) {
+            if (!m->plotterList[i]->isHidden())
+                shown << m->plotterList[i];
+        }
+        m->hideWindowsOutside({this});
         show();
+        m->framesBeforeSingle = shown;
         m->previousPlotterCount = m->plotterCount;
         m->plotterCount = 1;
         // A frame shown alone runs its analyses unbonded.
@@ -264,8 +272,14 @@ void Plotter::SwitchSingleMultiFrame()
             m->previousBondSignals = false;
         }
     } else {
-        for (int i = 0; i < tableCount(m->previousPlotterCount); ++i)
-            m->plotterList[i]->show();
+        QVector<Plotter*> view = m->framesBeforeSingle;
+        if (view.isEmpty()) {
+            for (int i = 0; i < tableCount(m->previousPlotterCount); ++i)
+                view << m->plotterList[i];
+        }
+        for (Plotter* p : view)
+            p->show();
+        m->hideWindowsOutside(view);
         m->plotterCount = m->previousPlotterCount;
         if (m->previousBondSignals)
             m->isBondSignals = true;

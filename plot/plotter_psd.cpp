@@ -60,8 +60,7 @@ bool runPowerSpectralDensity(Plotter* origin, MainWindow* mainw)
     }
 
     if (!mainw->isBondSignals) {
-        for (int i = 0; i < std::clamp(mainw->previousPlotterCount, 0, 20); ++i)
-            mainw->plotterList[i]->hide();
+        mainw->hideWindowsOutside({origin});
         origin->show();
         mainw->previousPlotterCount = mainw->plotterCount;
     }

@@ -367,6 +367,66 @@ private slots:
             QCOMPARE(cellOf(grid(), win(i)), cell(i % 4, i / 4));
     }
 
+    // Each view shows only its own windows, whatever the views before it
+    // left standing.
+    void viewsShowOnlyTheirOwnWindows_data()
+    {
+        QTest::addColumn<int>("steps");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("STFT, PSD") << 1 << QStringList{"s0"};
+        QTest::newRow("FFT of 2, frame switch twice") << 2 << QStringList{"s2"};
+        QTest::newRow("frame switch, PSD, STFT of 1") << 3 << QStringList{"m0", "m1", "m2", "m3"};
+        QTest::newRow("STFT, PSD of 4, bonded de-noise") << 4 << QStringList{"s4"};
+    }
+
+    void viewsShowOnlyTheirOwnWindows()
+    {
+        QFETCH(int, steps);
+        QFETCH(QStringList, expected);
+        DialogCloser closer;
+        ui->action_Bond_Signals->setChecked(false);
+        w->isBondSignals = false;
+        switch (steps) {
+        case 1:
+            w->on_action_STFT_Analysis_triggered();
+            w->currentSignalIndex = 0;
+            w->on_action_Power_Spectral_Density_triggered();
+            break;
+        case 2:
+            w->currentSignalIndex = 2; // as a right press on window 2 sets it
+            win(2)->action_Spectrum->trigger();
+            win(2)->action_SwitchSingleMultiFrame->trigger();
+            win(2)->action_SwitchSingleMultiFrame->trigger();
+            break;
+        case 3:
+            w->currentSignalIndex = 1;
+            win(1)->action_SwitchSingleMultiFrame->trigger();
+            win(1)->action_PowerSpectralDensity->trigger();
+            win(1)->action_STFT->trigger();
+            break;
+        case 4:
+            w->currentSignalIndex = 4;
+            w->on_action_STFT_Analysis_triggered();
+            w->on_action_Power_Spectral_Density_triggered();
+            win(4)->action_Denoise->trigger();
+            ui->action_Bond_Signals->trigger();
+            QVERIFY(w->isBondSignals);
+            win(4)->horizontalSlider->setValue(50);
+            break;
+        }
+        QStringList shown;
+        for (int i = 0; i < 20; ++i) {
+            if (!win(i)->isHidden())
+                shown << QString("s%1").arg(i);
+        }
+        for (int i = 0; i < 20; ++i) {
+            if (!w->plotterListMatrix[i]->isHidden())
+                shown << QString("m%1").arg(i);
+        }
+        QCOMPARE(shown, expected);
+        QVERIFY(closer.texts.isEmpty());
+    }
+
     void timeDomAnalysisRestoresTheView()
     {
         w->analysisType = 3;
