@@ -30,7 +30,7 @@ void MainWindow::on_action_Set_Decompose_Level_triggered()
 
 void MainWindow::on_action_Decompose_triggered()
 {
-    const int count = qBound(0, plotterCount, 20);
+    const int count = clampToTable(plotterCount);
     if (count == 0 || plotterList[0] == nullptr || CenterFreq == nullptr)
         return;
 

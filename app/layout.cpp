@@ -6,18 +6,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-// Size of the plot window tables.
-const int kPlotterTableSize = 20;
-
-int clampToTable(int count)
-{
-    return std::clamp(count, 0, kPlotterTableSize);
-}
-
-} // namespace
-
 void MainWindow::display_raw_signals(bool multi)
 {
     // Menu analyses work on one window per signal only.

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QVector>
 
+#include <algorithm>
 #include <cstddef>
 #include <functional>
 
@@ -34,8 +35,13 @@ public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    Plotter* plotterList[20];
-    Plotter* plotterListMatrix[20];
+    // Size of the two plot window tables.
+    static constexpr int plotterTableSize = 20;
+    // A window count held to the tables, for loops over them.
+    static int clampToTable(int count) { return std::clamp(count, 0, plotterTableSize); }
+
+    Plotter* plotterList[plotterTableSize];
+    Plotter* plotterListMatrix[plotterTableSize];
     int plotterCount;
     int plotterCountRaw;
     int previousPlotterCount;

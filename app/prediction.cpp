@@ -36,7 +36,7 @@ void MainWindow::prediction(double* simulation, int Lmissing)
 {
     if (plotterCount <= 1 || simulation == nullptr)
         return;
-    const int count = qMin(plotterCount, 20);
+    const int count = clampToTable(plotterCount);
     const int target = currentSignalIndex;
     if (target < 0 || target >= count || target >= 30 || plotterList[target] == nullptr)
         return;
@@ -103,7 +103,7 @@ void MainWindow::prediction(double* simulation, int Lmissing)
 
 void MainWindow::dwnn(QMap<int, QVector<double> > signalMap, double* simulation, int targetIndex, int Lmissing)
 {
-    const int count = qBound(0, plotterCount, 20);
+    const int count = clampToTable(plotterCount);
     if (simulation == nullptr || targetIndex < 0 || targetIndex >= count || !signalMap.contains(targetIndex))
         return;
 

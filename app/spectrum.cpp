@@ -13,12 +13,6 @@
 
 namespace {
 
-// Number of entries of a window table that a count may address.
-int tableCount(int count)
-{
-    return std::clamp(count, 0, 20);
-}
-
 bool isDataFailure(spectral::Status s)
 {
     return s == spectral::Status::TooShort || s == spectral::Status::NoSamplingRate;
@@ -47,10 +41,10 @@ bool showSingleSpectrum(MainWindow* mw, const QVector<QPointF>& data)
         spectral::reportFailure(status, "MainWindow", false);
         return false;
     }
-    if (mw->currentSignalIndex < 0 || mw->currentSignalIndex >= 20)
+    if (mw->currentSignalIndex < 0 || mw->currentSignalIndex >= MainWindow::plotterTableSize)
         mw->currentSignalIndex = 0;
 
-    for (int i = 0; i < tableCount(mw->previousPlotterCount); ++i) {
+    for (int i = 0; i < MainWindow::clampToTable(mw->previousPlotterCount); ++i) {
         mw->plotterList[i]->curveMap.clear();
         mw->plotterList[i]->scoreList.clear();
     }
@@ -72,7 +66,7 @@ bool showSingleSpectrum(MainWindow* mw, const QVector<QPointF>& data)
 // The grid stays as it is.
 bool showBondedSpectra(MainWindow* mw)
 {
-    const int count = tableCount(mw->plotterCount);
+    const int count = MainWindow::clampToTable(mw->plotterCount);
     QVector<QVector<QPointF> > spectra(count);
     QVector<bool> done(count, false);
     spectral::Status dataFailure = spectral::Status::Ok;
@@ -137,7 +131,7 @@ void MainWindow::on_action_Power_Spectral_Density_triggered()
 {
     // Any window of the table may be asked; one without a usable curve
     // reports that itself.
-    if (currentSignalIndex < 0 || currentSignalIndex >= 20)
+    if (currentSignalIndex < 0 || currentSignalIndex >= plotterTableSize)
         currentSignalIndex = 0;
     if (!spectral::runPowerSpectralDensity(plotterList[currentSignalIndex], this))
         return;

@@ -334,7 +334,7 @@ void Plotter::zoomOut()
         if (curZoom > 0)
             stepBack(this);
     } else {
-        const int count = qBound(0, mainw->plotterCount, 20);
+        const int count = MainWindow::clampToTable(mainw->plotterCount);
         for (int i = 0; i < count; ++i) {
             Plotter* p = mainw->plotterList[i];
             if (p != nullptr && p->curZoom > 0)

@@ -210,6 +210,9 @@ protected:
 
 private:
     void createActions();
+    // With the signals bonded, the other windows in use are de-noised in
+    // manual mode at this window's depth.
+    void denoiseBondedPartners();
     void updateRubberBandRegion();
     void drawGrid(QPainter* painter);
     void drawCurves(QPainter* painter);

@@ -12,9 +12,6 @@
 
 namespace {
 
-// Size of the main window's plot window table.
-const int kPlotterTableSize = 20;
-
 // Largest exponent the block size may take; beyond it 2^m overflows an int.
 const int kMaxExponent = 30;
 
@@ -50,7 +47,7 @@ QVector<Plotter*> displayedWindows(Plotter* self)
         windows << self;
         return windows;
     }
-    const int count = qBound(0, self->mainw->plotterCount, kPlotterTableSize);
+    const int count = MainWindow::clampToTable(self->mainw->plotterCount);
     for (int i = 0; i < count; ++i) {
         if (self->mainw->plotterList[i] != nullptr)
             windows << self->mainw->plotterList[i];

@@ -13,9 +13,6 @@
 
 namespace {
 
-// Size of the main window's plot window table.
-const int kPlotterTableSize = 20;
-
 // Largest exponent the toolbox takes; beyond it 2^m overflows an int.
 const int kMaxExponent = 30;
 
@@ -126,20 +123,18 @@ void Plotter::DenoiseProcess()
     refreshPixmap();
 }
 
-// Hands this window's depth to the other displayed windows and de-noises them
-// with it, in manual mode, when the signals are bonded.
-static void denoiseBondedPartners(Plotter* self)
+void Plotter::denoiseBondedPartners()
 {
-    MainWindow* w = self->mainw;
+    MainWindow* w = mainw;
     if (w == nullptr || w->plotterCount <= 0 || !w->isBondSignals)
         return;
-    const int count = qMin(w->plotterCount, kPlotterTableSize);
+    const int count = MainWindow::clampToTable(w->plotterCount);
     for (int i = 0; i < count; ++i) {
         Plotter* partner = w->plotterList[i];
-        if (partner == nullptr || partner == self)
+        if (partner == nullptr || partner == this)
             continue;
         partner->isManuDenoise = true;
-        partner->deNoiseDeep = self->deNoiseDeep;
+        partner->deNoiseDeep = deNoiseDeep;
         partner->DenoiseProcess();
     }
 }
@@ -152,7 +147,7 @@ void Plotter::ManuDenoiseProcess()
     horizontalSlider->setValue(80);
     horizontalSlider->show();
     DenoiseProcess();
-    denoiseBondedPartners(this);
+    denoiseBondedPartners();
 }
 
 void Plotter::AutoDenoiseProcess()
@@ -160,7 +155,7 @@ void Plotter::AutoDenoiseProcess()
     isManuDenoise = false;
     horizontalSlider->hide();
     DenoiseProcess();
-    denoiseBondedPartners(this);
+    denoiseBondedPartners();
 }
 
 void Plotter::SaveDenoisedData()
@@ -207,7 +202,7 @@ void Plotter::UndoDenoise()
     };
 
     if (mainw != nullptr) {
-        const int count = qBound(0, mainw->plotterCount, kPlotterTableSize);
+        const int count = MainWindow::clampToTable(mainw->plotterCount);
         for (int i = 0; i < count; ++i) {
             Plotter* p = mainw->plotterList[i];
             if (p != nullptr && !p->signalRaw.isEmpty())

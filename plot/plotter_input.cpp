@@ -199,7 +199,7 @@ void Plotter::mouseReleaseEvent(QMouseEvent* event)
 
     if (bonded && !isImage) {
         // Every displayed signal window zooms by the same fractions of its own ranges.
-        const int count = qBound(0, mainw->plotterCount, 20);
+        const int count = MainWindow::clampToTable(mainw->plotterCount);
         for (int i = 0; i < count; ++i) {
             Plotter* p = mainw->plotterList[i];
             if (!p || p->curZoom < 0 || p->curZoom >= p->zoomStack.size())

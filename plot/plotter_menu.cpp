@@ -24,12 +24,6 @@ int levelFromRow(int row)
     return level;
 }
 
-// Loops over the main window's table of twenty signal windows stay inside it.
-int tableCount(int n)
-{
-    return qBound(0, n, 20);
-}
-
 } // namespace
 
 void Plotter::mousePressEvent(QMouseEvent* event)
@@ -54,7 +48,7 @@ void Plotter::mousePressEvent(QMouseEvent* event)
 
     if (!isImage) {
         mainw->currentSignalIndex = 0;
-        for (int i = 0; i < tableCount(mainw->plotterCount); ++i) {
+        for (int i = 0; i < MainWindow::clampToTable(mainw->plotterCount); ++i) {
             if (mainw->plotterList[i] == this)
                 mainw->currentSignalIndex = i;
         }
@@ -211,7 +205,7 @@ void Plotter::waveletAnalysis()
     const int previousTransform = mainw->transformType;
     mainw->analysisType = 2;
     mainw->transformType = 1;
-    for (int i = 0; i < tableCount(mainw->plotterCount); ++i)
+    for (int i = 0; i < MainWindow::clampToTable(mainw->plotterCount); ++i)
         mainw->plotterList[i]->refreshPixmap();
     // The analysis relays out the windows; work on a copy so that nothing
     // it does to this window's curves can pull the samples from under it.
@@ -234,7 +228,7 @@ void Plotter::stftAnalysis()
     const int previousAnalysis = mainw->analysisType;
     const int previousTransform = mainw->transformType;
     mainw->analysisType = 3;
-    for (int i = 0; i < tableCount(mainw->plotterCount); ++i)
+    for (int i = 0; i < MainWindow::clampToTable(mainw->plotterCount); ++i)
         mainw->plotterList[i]->refreshPixmap();
     mainw->transformType = 2;
     QVector<QPointF> data = curveMap.value(0);
@@ -255,7 +249,7 @@ void Plotter::SwitchSingleMultiFrame()
         // spectrum of one signal, that one window), not to every window
         // in use.
         QVector<Plotter*> shown;
-        for (int i = 0; i < tableCount(m->plotterCount); ++i) {
+        for (int i = 0; i < MainWindow::clampToTable(m->plotterCount); ++i) {
             if (!m->plotterList[i]->isHidden())
                 shown << m->plotterList[i];
         }
@@ -274,7 +268,7 @@ void Plotter::SwitchSingleMultiFrame()
     } else {
         QVector<Plotter*> view = m->framesBeforeSingle;
         if (view.isEmpty()) {
-            for (int i = 0; i < tableCount(m->previousPlotterCount); ++i)
+            for (int i = 0; i < MainWindow::clampToTable(m->previousPlotterCount); ++i)
                 view << m->plotterList[i];
         }
         for (Plotter* p : view)

@@ -226,18 +226,5 @@ void Plotter::recalculatePatterTrace(int)
     }
 
     DenoiseProcess();
-    if (mainw == nullptr || mainw->plotterCount <= 0 || !mainw->isBondSignals)
-        return;
-
-    // The bonded windows follow this window's depth; this window itself is
-    // already done (it is normally the current signal's window).
-    const int count = qMin(mainw->plotterCount, 20);
-    for (int i = 0; i < count; ++i) {
-        Plotter* other = mainw->plotterList[i];
-        if (other == nullptr || other == this)
-            continue;
-        other->isManuDenoise = true;
-        other->deNoiseDeep = deNoiseDeep;
-        other->DenoiseProcess();
-    }
+    denoiseBondedPartners();
 }

@@ -15,7 +15,7 @@ bool runPowerSpectralDensity(Plotter* origin, MainWindow* mainw)
 
     QVector<Plotter*> targets;
     if (mainw->isBondSignals) {
-        for (int i = 0; i < std::clamp(mainw->plotterCount, 0, 20); ++i)
+        for (int i = 0; i < MainWindow::clampToTable(mainw->plotterCount); ++i)
             targets.append(mainw->plotterList[i]);
     } else {
         targets.append(origin);
