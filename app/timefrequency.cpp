@@ -119,7 +119,7 @@ struct WindowState {
           curves(w->curveMap), progressBar(w->progressBar)
     {
         if (keptImages)
-            for (int k = 0; k < 8; ++k)
+            for (int k = 0; k < Plotter::imageSlots; ++k)
                 images[k] = w->matrixMapGroup[k];
     }
 
@@ -129,7 +129,7 @@ struct WindowState {
             p->setCurveData(0, curves.value(0)); // back to curve mode
         p->curveMap = curves;
         if (keptImages)
-            for (int k = 0; k < 8; ++k)
+            for (int k = 0; k < Plotter::imageSlots; ++k)
                 p->matrixMapGroup[k] = images[k];
         p->zoomStack = zoom;
         p->curZoom = curZoom;
@@ -145,7 +145,7 @@ struct WindowState {
     }
 
     Plotter* p;
-    QMap<int, QVector<float> > images[8];
+    QMap<int, QVector<float> > images[Plotter::imageSlots];
     QVector<PlotSettings> zoom;
     int curZoom, index, imageCount;
     float minX, maxX, minY, maxY;
@@ -439,7 +439,7 @@ void bondedImages(MainWindow& mw, Ui::MainWindow* ui, int type)
         return;
     // The windows in use, but only those of loaded signals (not the filler
     // window of an odd grid), and no more than the image slots.
-    const int count = std::clamp(std::min(mw.plotterCount, mw.plotterCountRaw), 0, 8);
+    const int count = std::clamp(std::min(mw.plotterCount, mw.plotterCountRaw), 0, Plotter::imageSlots);
     if (count == 0)
         return;
     const int rows = type == 1 ? kWaveletRows : kStftRows;

@@ -236,8 +236,8 @@ void Plotter::setCurveData(int id, const QVector<QPointF>& data)
 
 void Plotter::setMatrixData(QPoint row_col, float* sc)
 {
-    // Eight image slots only; an index outside them must not write anywhere.
-    if (currentMatrixMapIndex < 0 || currentMatrixMapIndex > 7)
+    // An index outside the image slots must not write anywhere.
+    if (!isImageSlot(currentMatrixMapIndex))
         return;
 
     const int rows = qMax(0, row_col.y());
@@ -376,8 +376,7 @@ void Plotter::refreshPixmap()
     drawGrid(&painter);
     if (isImage) {
         // Nothing to show for a slot outside the table or one never filled.
-        if (currentMatrixMapIndex >= 0 && currentMatrixMapIndex < 8
-            && !matrixMapGroup[currentMatrixMapIndex].isEmpty())
+        if (isImageSlot(currentMatrixMapIndex) && !matrixMapGroup[currentMatrixMapIndex].isEmpty())
             drawMatrix(&painter);
     } else {
         drawCurves(&painter);

@@ -154,7 +154,11 @@ public:
 
     MainWindow* mainw;
     int currentMatrixMapIndex;
-    QMap<int, QVector<float> > matrixMapGroup[8];
+    // The image slots: one per mother wavelet or STFT window of a run, or
+    // one per signal window of a bonded run.
+    static constexpr int imageSlots = 8;
+    static bool isImageSlot(int index) { return index >= 0 && index < imageSlots; }
+    QMap<int, QVector<float> > matrixMapGroup[imageSlots];
     QSlider* slider;
     QSlider* horizontalSlider;
     bool verticalLineEnable;

@@ -116,12 +116,6 @@ void paint(QPainter* painter, const QMap<int, QVector<float> >& image, const QRe
 
 } // namespace tfimage
 
-namespace {
-
-bool slotInRange(int k) { return k >= 0 && k < 8; }
-
-} // namespace
-
 void Plotter::drawMatrix(QPainter* painter)
 {
     const QRect R = plotArea();
@@ -129,7 +123,7 @@ void Plotter::drawMatrix(QPainter* painter)
         return;
 
     if (!zoomStack.isEmpty() && curZoom >= 0 && curZoom < zoomStack.size()
-        && slotInRange(currentMatrixMapIndex)) {
+        && isImageSlot(currentMatrixMapIndex)) {
         // A one-pixel area paints nothing, and a slot without an image
         // covering the view stays empty.
         tfimage::paint(painter, matrixMapGroup[currentMatrixMapIndex], zoomStack[curZoom].draw, R,
@@ -152,7 +146,7 @@ void Plotter::readOutImage(const QPointF& posF)
     if (!R.isValid() || !R.contains(pos))
         return;
     if (zoomStack.isEmpty() || curZoom < 0 || curZoom >= zoomStack.size()
-        || !slotInRange(currentMatrixMapIndex))
+        || !isImageSlot(currentMatrixMapIndex))
         return;
     const PlotSettings s = zoomStack[curZoom];
     const QRect d = s.draw;
@@ -234,7 +228,7 @@ void Plotter::setWindowType(int)
     }
 
     // Only images of the last run can be chosen.
-    if (!slotInRange(v) || v >= imageCount)
+    if (!isImageSlot(v) || v >= imageCount)
         return;
     if (mainw) {
         const QStringList* names = mainw->transformType == 1 ? &mainw->waveletBase
@@ -351,7 +345,7 @@ void Plotter::windowTypeSelection()
         return;
     const QStringList& names = type == 1 ? mainw->waveletBase : mainw->stftWindow;
     // Only the slots that the last run filled take part.
-    const int count = std::min({int(names.size()), imageCount, 8});
+    const int count = std::min({int(names.size()), imageCount, imageSlots});
     if (count <= 0)
         return;
     const QRect d = zoomStack[curZoom].draw;

@@ -305,8 +305,7 @@ void Plotter::getDecomposeLevel()
 
 void Plotter::searchDecomposeLevel()
 {
-    // Eight image slots only.
-    if (!mainw || currentMatrixMapIndex < 0 || currentMatrixMapIndex > 7)
+    if (!mainw || !isImageSlot(currentMatrixMapIndex))
         return;
     const QMap<int, QVector<float> >& image = matrixMapGroup[currentMatrixMapIndex];
     const int w = image.isEmpty() ? 0 : static_cast<int>(image.first().size());
