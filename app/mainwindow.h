@@ -66,9 +66,9 @@ public:
     bool previousBondSignals;
     int decomposeLevel;
     bool isDecompose;
-    // Set when the last spectrum or time-frequency run gave up (with a
-    // message) and left the windows as they were, so that its caller can
-    // keep the analysis state it had.
+    // Set when the last spectrum, power spectral density or time-frequency
+    // run gave up (with a message) and left the windows as they were, so
+    // that its caller can keep the analysis state it had.
     bool analysisFailed;
 
     // The signal windows that a switch back from one frame shown alone

@@ -5,9 +5,6 @@
 #include <QString>
 #include <QVector>
 
-class MainWindow;
-class Plotter;
-
 // Frequency-domain computations behind the FFT spectrum and the power
 // spectral density. They work on plain curves and arrays so that they can be
 // checked without any window; the slots of MainWindow and Plotter only apply
@@ -76,11 +73,6 @@ void reportFailure(Status status, const char* context, bool powerSpectralDensity
 
 // Makes every work-buffer allocation of these computations fail (tests).
 void setAllocationFailureForTesting(bool fail);
-
-// Runs the power spectral density from `origin` (alone, or on every window in
-// use when the signals are bonded). Returns false and changes nothing when no
-// window could be processed; a message has been shown then.
-bool runPowerSpectralDensity(Plotter* origin, MainWindow* mainw);
 
 } // namespace spectral
 

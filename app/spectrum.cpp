@@ -133,7 +133,8 @@ void MainWindow::on_action_Power_Spectral_Density_triggered()
     // reports that itself.
     if (currentSignalIndex < 0 || currentSignalIndex >= plotterTableSize)
         currentSignalIndex = 0;
-    if (!spectral::runPowerSpectralDensity(plotterList[currentSignalIndex], this))
+    plotterList[currentSignalIndex]->PowerSpectralDensity();
+    if (analysisFailed)
         return;
     analysisType = 1;
     ui->menu_Frequency_Dom_Analysis->setEnabled(false);

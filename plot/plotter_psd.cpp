@@ -4,21 +4,19 @@
 #include "app/mainwindow.h"
 #include "app/spectral.h"
 
-#include <algorithm>
-
-namespace spectral {
-
-bool runPowerSpectralDensity(Plotter* origin, MainWindow* mainw)
+void Plotter::PowerSpectralDensity()
 {
-    if (origin == nullptr || mainw == nullptr)
-        return false;
+    if (mainw == nullptr)
+        return;
+    using spectral::Status;
+    mainw->analysisFailed = true;
 
     QVector<Plotter*> targets;
     if (mainw->isBondSignals) {
         for (int i = 0; i < MainWindow::clampToTable(mainw->plotterCount); ++i)
             targets.append(mainw->plotterList[i]);
     } else {
-        targets.append(origin);
+        targets.append(this);
     }
 
     // Compute everything first: a failure leaves every window as it was.
@@ -29,7 +27,7 @@ bool runPowerSpectralDensity(Plotter* origin, MainWindow* mainw)
     Status dataFailure = Status::Ok;
     int computed = 0;
     for (int t = 0; t < targets.size(); ++t) {
-        const Status status = psdCurve(targets[t]->curveMap.value(0), curves[t]);
+        const Status status = spectral::psdCurve(targets[t]->curveMap.value(0), curves[t]);
         if (status == Status::Ok) {
             done[t] = true;
             ++computed;
@@ -37,13 +35,13 @@ bool runPowerSpectralDensity(Plotter* origin, MainWindow* mainw)
             if (dataFailure == Status::Ok)
                 dataFailure = status;
         } else {
-            reportFailure(status, "Plotter", true);
-            return false;
+            spectral::reportFailure(status, "Plotter", true);
+            return;
         }
     }
     if (computed == 0) {
-        reportFailure(dataFailure == Status::Ok ? Status::TooShort : dataFailure, "Plotter", true);
-        return false;
+        spectral::reportFailure(dataFailure == Status::Ok ? Status::TooShort : dataFailure, "Plotter", true);
+        return;
     }
 
     for (int t = 0; t < targets.size(); ++t) {
@@ -60,17 +58,10 @@ bool runPowerSpectralDensity(Plotter* origin, MainWindow* mainw)
     }
 
     if (!mainw->isBondSignals) {
-        mainw->hideWindowsOutside({origin});
-        origin->show();
+        mainw->hideWindowsOutside({this});
+        show();
         mainw->previousPlotterCount = mainw->plotterCount;
     }
     mainw->analysisType = 1;
-    return true;
-}
-
-} // namespace spectral
-
-void Plotter::PowerSpectralDensity()
-{
-    (void)spectral::runPowerSpectralDensity(this, mainw);
+    mainw->analysisFailed = false;
 }
