@@ -3,7 +3,6 @@
 // imaginary part is a value of its own).
 
 #include "app/spectral.h"
-#include "dsp/tools.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -55,8 +54,6 @@ Status realTransform(double* data, int n)
 {
     if (n < 1)
         return Status::TooShort;
-    // GSL must report errors through return codes, never abort the program.
-    disableGslAbort();
     gsl_fft_real_wavetable* wavetable = gsl_fft_real_wavetable_alloc(static_cast<size_t>(n));
     gsl_fft_real_workspace* workspace = gsl_fft_real_workspace_alloc(static_cast<size_t>(n));
     Status status = Status::Ok;

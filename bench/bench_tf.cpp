@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/mainwindow.h"
+#include "dsp/tools.h"
 #include "app/timefrequency_internal.h"
 #include "dsp/wavelet.h"
 
@@ -166,6 +167,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(resources);
+    disableGslAbort();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

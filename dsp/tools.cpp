@@ -114,7 +114,6 @@ void writeMatrix(const QString& name, const alglib::real_2d_array& m, bool byCol
 
 toolbox::toolbox(QWidget* parent) : QWidget(parent)
 {
-    disableGslAbort();
 }
 
 short toolbox::FFT(short dir, long m, double* x, double* y)

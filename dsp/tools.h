@@ -7,9 +7,8 @@
 
 #include <ap.h>
 
-// GSL's default error handler aborts the program; the toolbox checks the
-// return codes itself. Call once at start-up (the toolbox constructor calls
-// it too, so code that only uses the toolbox is covered).
+// GSL's default error handler aborts the program; the analyses check the
+// return codes themselves. Called once at start-up, before any transform.
 void disableGslAbort();
 
 // Numeric routines the analyses call: radix-2 FFT, FFT-based convolution and
