@@ -72,6 +72,7 @@ void PlotSettings::adjustAxis(double& min, double& max, int& numTicks)
 
 Plotter::Plotter(QWidget* parent)
     : QWidget(parent),
+      MarginLeft(72), MarginRight(72), MarginTop(50), MarginBottom(50),
       curZoom(0), minxZoom(0), maxxZoom(0),
       yLabelIsShown(true), xLabelIsShown(false), titleIsShown(false), unitIsShown(false),
       isSecondCurve(false),
@@ -87,11 +88,6 @@ Plotter::Plotter(QWidget* parent)
       curveLabelPos(0, 0), cursorPosIsShown(false), enableCursorPosCheck(false), signingOff(false),
       isImage(false), previousId(0), colorDepth(76), Lmissing(100)
 {
-    MarginLeft = 72;
-    MarginRight = 72;
-    MarginTop = 50;
-    MarginBottom = 50;
-
     setBackgroundRole(QPalette::Dark);
     setAutoFillBackground(true);
     // Tick labels get fixed boxes (67 pixels for a y label); the desktop's
@@ -101,7 +97,6 @@ Plotter::Plotter(QWidget* parent)
     setFont(labelFont);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     setFocusPolicy(Qt::StrongFocus);
-    rubberBandIsShown = false;
 
     zoomInButton = new QToolButton(this);
     zoomInButton->setIcon(QIcon(":/images/zoomin.png"));
@@ -113,16 +108,7 @@ Plotter::Plotter(QWidget* parent)
     zoomOutButton->adjustSize();
     connect(zoomOutButton, &QToolButton::clicked, this, &Plotter::zoomOut);
 
-    isImage = false;
-    xLabelIsShown = false;
-    titleIsShown = false;
-    unitIsShown = false;
-    yLabelIsShown = true;
     setMouseTracking(true);
-    previousId = 0;
-    passitive = false;
-    isMarkCurve = false;
-    colorDepth = 76;
 
     createActions();
 
@@ -147,15 +133,6 @@ Plotter::Plotter(QWidget* parent)
     horizontalSlider->setMouseTracking(true);
     // Connected only now so that setting the start value runs no handler.
     connect(horizontalSlider, &QSlider::valueChanged, this, &Plotter::recalculatePatterTrace);
-
-    currentTrace = 1;
-    currentMatrixMapIndex = 0;
-    verticalLineEnable = false;
-    isManuDenoise = false;
-    signalRaw.clear();
-    isPrediction = false;
-    Lmissing = 100;
-    isSecondCurve = false;
 
     // Resize, keys and paint read the current view before any data arrives:
     // give the window one harmless default view (unit square, no second axis).
