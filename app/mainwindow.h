@@ -83,6 +83,9 @@ public:
     void FFTSpectrum(QVector<QPointF>& data);
     void wwPS(double* PS, double* signal, int dal);
     void TimeFrequencyAnalysis(QVector<QPointF>& data, int type);
+    // The analysis state of a wavelet (type 1) or STFT (type 2) run, then the
+    // run on its own copy of `data`; a refused run keeps the state it had.
+    void timeFrequencyOfOneSignal(QVector<QPointF> data, int type);
     void wwstft(float* coefficient, float* signal, int nfft, int noverlap, int dal, int windowType);
     void wwistft(double* coefficient, double* signal, int nfft, int noverlap, int dal);
     static size_t process_data(void* buffer, size_t size, size_t nmemb, void* user_p);

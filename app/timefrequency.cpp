@@ -491,27 +491,31 @@ void bondedImages(MainWindow& mw, Ui::MainWindow* ui, int type)
 
 // The menu's wavelet (type 1) and STFT (type 2) analyses: every signal's own
 // image when the signals are bonded, else the first signal in the
-// four-window layout; a refused run keeps the analysis state.
+// four-window layout.
 void runFromMenu(MainWindow& mw, Ui::MainWindow* ui, int type)
 {
     if (type == 1 && !MainWindow::waveletLengthAccepted(mw.signal[0].size()))
         return;
-    if (mw.isBondSignals) {
+    if (mw.isBondSignals)
         bondedImages(mw, ui, type);
-        return;
-    }
-    const int previousAnalysis = mw.analysisType;
-    const int previousTransform = mw.transformType;
-    mw.analysisType = type == 1 ? 2 : 3;
-    mw.transformType = type;
-    mw.TimeFrequencyAnalysis(mw.signal[0], type);
-    if (mw.analysisFailed) {
-        mw.analysisType = previousAnalysis;
-        mw.transformType = previousTransform;
-    }
+    else
+        mw.timeFrequencyOfOneSignal(mw.signal[0], type);
 }
 
 } // namespace
+
+void MainWindow::timeFrequencyOfOneSignal(QVector<QPointF> data, int type)
+{
+    const int previousAnalysis = analysisType;
+    const int previousTransform = transformType;
+    analysisType = type == 1 ? 2 : 3;
+    transformType = type;
+    TimeFrequencyAnalysis(data, type);
+    if (analysisFailed) {
+        analysisType = previousAnalysis;
+        transformType = previousTransform;
+    }
+}
 
 void MainWindow::on_action_Wavelet_Analysis_triggered()
 {

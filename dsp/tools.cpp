@@ -112,6 +112,16 @@ void writeMatrix(const QString& name, const alglib::real_2d_array& m, bool byCol
 
 } // namespace
 
+int exponentFor(qsizetype n)
+{
+    int m = 0;
+    while (n > (qsizetype(1) << m)) {
+        if (++m > kMaxExponent)
+            return -1;
+    }
+    return m;
+}
+
 toolbox::toolbox(QWidget* parent) : QWidget(parent)
 {
 }

@@ -11,6 +11,11 @@
 // return codes themselves. Called once at start-up, before any transform.
 void disableGslAbort();
 
+// The exponent m of the power-of-two block that holds n samples: the
+// smallest m with 2^m not below n, raised from 0 while n > 2^m. Returns -1
+// when n needs more than the largest exponent the toolbox takes (30).
+int exponentFor(qsizetype n);
+
 // Numeric routines the analyses call: radix-2 FFT, FFT-based convolution and
 // correlation, wavelet de-noising, likeness score and matrix routines.
 // Matrices are stored column by column: element (i, j) of an r x c matrix is

@@ -2,6 +2,7 @@
 
 #include "plot/plotter.h"
 #include "app/mainwindow.h"
+#include "dsp/tools.h"
 
 #include <QToolButton>
 
@@ -12,19 +13,12 @@
 
 namespace {
 
-// Largest exponent the block size may take; beyond it 2^m overflows an int.
-const int kMaxExponent = 30;
-
-// The smallest power of two not below n, found by raising the exponent from 0
-// while n > 2^m (n <= 1 gives 1). Returns 0 for curves too long to handle.
+// The smallest power of two not below n (n <= 1 gives 1), or 0 for curves
+// too long to handle.
 int blockSizeFor(qsizetype n)
 {
-    int m = 0;
-    while (n > (qsizetype(1) << m)) {
-        if (++m > kMaxExponent)
-            return 0;
-    }
-    return 1 << m;
+    const int m = exponentFor(n);
+    return m < 0 ? 0 : 1 << m;
 }
 
 // The first `count` y values of a curve as doubles, continued with its last

@@ -13,21 +13,6 @@
 
 namespace {
 
-// Largest exponent the toolbox takes; beyond it 2^m overflows an int.
-const int kMaxExponent = 30;
-
-// The smallest exponent m with 2^m not below n, raised from 0 while n > 2^m.
-// Returns -1 for curves too long for the toolbox.
-int exponentFor(qsizetype n)
-{
-    int m = 0;
-    while (n > (qsizetype(1) << m)) {
-        if (++m > kMaxExponent)
-            return -1;
-    }
-    return m;
-}
-
 // The work buffer: the first n raw samples, then zeros up to N.
 void fillBuffer(std::vector<double>& buffer, const QVector<double>& raw, qsizetype n)
 {

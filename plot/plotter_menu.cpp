@@ -24,6 +24,17 @@ int levelFromRow(int row)
     return level;
 }
 
+// A window's own wavelet (type 1) or STFT (type 2) images in the
+// four-window layout. The analysis relays out the windows, so it gets a copy
+// of the curve: nothing it does to the window's curves can pull the samples
+// from under it.
+void unbondedTimeFrequency(MainWindow* m, const QVector<QPointF>& curve, int type)
+{
+    for (int i = 0; i < MainWindow::clampToTable(m->plotterCount); ++i)
+        m->plotterList[i]->refreshPixmap();
+    m->timeFrequencyOfOneSignal(curve, type);
+}
+
 } // namespace
 
 void Plotter::mousePressEvent(QMouseEvent* event)
@@ -201,20 +212,7 @@ void Plotter::waveletAnalysis()
         mainw->on_action_Wavelet_Analysis_triggered();
         return;
     }
-    const int previousAnalysis = mainw->analysisType;
-    const int previousTransform = mainw->transformType;
-    mainw->analysisType = 2;
-    mainw->transformType = 1;
-    for (int i = 0; i < MainWindow::clampToTable(mainw->plotterCount); ++i)
-        mainw->plotterList[i]->refreshPixmap();
-    // The analysis relays out the windows; work on a copy so that nothing
-    // it does to this window's curves can pull the samples from under it.
-    QVector<QPointF> data = curveMap.value(0);
-    mainw->TimeFrequencyAnalysis(data, mainw->transformType);
-    if (mainw->analysisFailed) {
-        mainw->analysisType = previousAnalysis;
-        mainw->transformType = previousTransform;
-    }
+    unbondedTimeFrequency(mainw, curveMap.value(0), 1);
 }
 
 void Plotter::stftAnalysis()
@@ -225,18 +223,7 @@ void Plotter::stftAnalysis()
         mainw->on_action_STFT_Analysis_triggered();
         return;
     }
-    const int previousAnalysis = mainw->analysisType;
-    const int previousTransform = mainw->transformType;
-    mainw->analysisType = 3;
-    for (int i = 0; i < MainWindow::clampToTable(mainw->plotterCount); ++i)
-        mainw->plotterList[i]->refreshPixmap();
-    mainw->transformType = 2;
-    QVector<QPointF> data = curveMap.value(0);
-    mainw->TimeFrequencyAnalysis(data, 2);
-    if (mainw->analysisFailed) {
-        mainw->analysisType = previousAnalysis;
-        mainw->transformType = previousTransform;
-    }
+    unbondedTimeFrequency(mainw, curveMap.value(0), 2);
 }
 
 void Plotter::SwitchSingleMultiFrame()
