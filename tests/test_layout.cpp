@@ -415,13 +415,10 @@ private slots:
             break;
         }
         QStringList shown;
-        for (int i = 0; i < 20; ++i) {
-            if (!win(i)->isHidden())
-                shown << QString("s%1").arg(i);
-        }
-        for (int i = 0; i < 20; ++i) {
-            if (!w->plotterListMatrix[i]->isHidden())
-                shown << QString("m%1").arg(i);
+        for (int i = 0; i < 40; ++i) {
+            const Plotter* p = i < 20 ? win(i) : w->plotterListMatrix[i - 20];
+            if (!p->isHidden())
+                shown << QString(i < 20 ? "s%1" : "m%1").arg(i % 20);
         }
         QCOMPARE(shown, expected);
         QVERIFY(closer.texts.isEmpty());
