@@ -11,17 +11,16 @@ void MainWindow::display_raw_signals(bool multi)
     // Menu analyses work on one window per signal only.
     ui->menuTools->setEnabled(!multi);
 
+    // The windows of the last view lose their curves here; hiding what the
+    // new view does not show is left to hideWindowsOutside below.
     const int previous = clampToTable(previousPlotterCount);
     for (int i = 0; i < previous; ++i) {
-        plotterList[i]->hide();
         plotterList[i]->curveMap.clear();
         plotterList[i]->scoreList.clear();
     }
     const int previousMatrix = clampToTable(previousPlotterCountMatrix);
-    for (int i = 0; i < previousMatrix; ++i) {
-        plotterListMatrix[i]->hide();
+    for (int i = 0; i < previousMatrix; ++i)
         plotterListMatrix[i]->curveMap.clear();
-    }
 
     plotterList[0]->isMarkCurve = false;
     // More signals than plot windows cannot be shown; the filler of an odd
